@@ -1,0 +1,127 @@
+#include "SystemRoot.h"
+
+#include <cstdlib>
+#include <system_error>
+
+namespace platform {
+
+namespace {
+
+// A path this long is a mistake in the environment, not a folder anyone means.
+constexpr std::size_t kMaxRootLength = 3072;
+
+const char* Environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return (value != nullptr && *value != '\0') ? value : nullptr;
+}
+
+bool AcceptAbsolute(const char* variable, const char* value, std::filesystem::path& out, std::string& error)
+{
+    const std::string text(value);
+    if (text.size() > kMaxRootLength) {
+        error = std::string(variable) + " is longer than " + std::to_string(kMaxRootLength) + " bytes";
+        return false;
+    }
+    std::filesystem::path path(text);
+    if (!path.is_absolute()) {
+        error = std::string(variable) + " is not an absolute path: " + text;
+        return false;
+    }
+    out = path.lexically_normal();
+    return true;
+}
+
+std::filesystem::path Below(const char* name)
+{
+    std::filesystem::path root = SystemRoot();
+    return root.empty() ? root : root / name;
+}
+
+} // namespace
+
+bool ResolveSystemRoot(std::filesystem::path& root, std::string& error)
+{
+    root.clear();
+    if (const char* explicitRoot = Environment("WARDEN_ROOT")) {
+        return AcceptAbsolute("WARDEN_ROOT", explicitRoot, root, error);
+    }
+    std::filesystem::path dataHome;
+    if (const char* xdg = Environment("XDG_DATA_HOME")) {
+        // The XDG rules say a relative XDG_DATA_HOME is invalid and must be ignored.
+        std::string ignored;
+        if (!AcceptAbsolute("XDG_DATA_HOME", xdg, dataHome, ignored)) {
+            dataHome.clear();
+        }
+    }
+    if (dataHome.empty()) {
+        const char* home = Environment("HOME");
+        if (home == nullptr) {
+            error = "neither WARDEN_ROOT, XDG_DATA_HOME nor HOME names a folder for the system root";
+            return false;
+        }
+        if (!AcceptAbsolute("HOME", home, dataHome, error)) {
+            return false;
+        }
+        dataHome = dataHome / ".local" / "share";
+    }
+    root = dataHome / "deskwarden";
+    return true;
+}
+
+std::filesystem::path SystemRoot()
+{
+    std::filesystem::path root;
+    std::string error;
+    if (!ResolveSystemRoot(root, error)) {
+        return {};
+    }
+    return root;
+}
+
+std::filesystem::path RegistryFolder()
+{
+    return Below("registry");
+}
+
+std::filesystem::path AccountsDatabasePath()
+{
+    return Below("accounts.db");
+}
+
+std::filesystem::path SystemFolder()
+{
+    return Below("system");
+}
+
+std::filesystem::path WindowsFolder()
+{
+    return Below("windows");
+}
+
+std::filesystem::path MediaFolder()
+{
+    return Below("media");
+}
+
+std::filesystem::path DefaultProgramFolder()
+{
+    return Below("program");
+}
+
+bool EnsureFolder(const std::filesystem::path& folder, std::string& error)
+{
+    if (folder.empty()) {
+        error = "no folder named (the system root is not set)";
+        return false;
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (std::filesystem::is_directory(folder, ec)) {
+        return true;
+    }
+    error = "cannot create the folder " + folder.string() + (ec ? ": " + ec.message() : std::string());
+    return false;
+}
+
+} // namespace platform
