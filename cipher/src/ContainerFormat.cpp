@@ -35,11 +35,17 @@ DecryptionState KeyState(const Decryptor& decryptor)
     }
 }
 
-DecryptionState FinalState(const Decryptor& decryptor)
+DecryptionState EndMessage(CryptoPP::BufferedTransformation& head, Decryptor& decryptor)
 {
+    // Read before the end: ending the message resets the decryptor for the next one.
     const DecryptionState keyState = KeyState(decryptor);
     if (keyState != DecryptionState::KeyGood) {
         return keyState;
+    }
+    try {
+        head.MessageEnd();
+    } catch (const CryptoPP::Exception&) {
+        return DecryptionState::CheckValueBad;
     }
     return decryptor.CheckLastMAC() ? DecryptionState::CheckValueGood : DecryptionState::CheckValueBad;
 }

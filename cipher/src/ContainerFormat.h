@@ -34,10 +34,13 @@ enum class DecryptionState : int
 [[nodiscard]] std::unique_ptr<Decryptor> MakeDecryptor(
     std::string_view passPhrase, CryptoPP::BufferedTransformation* attachment);
 
-// The decryptor's own state: waiting, key good or key bad.
+// The decryptor's own state: waiting, key good or key bad. It starts over once a message has ended.
 [[nodiscard]] DecryptionState KeyState(const Decryptor& decryptor);
-// The state after the message has ended: the decryptor reports no check-value states of its own, so a good
-// key turns into check value good or bad here.
-[[nodiscard]] DecryptionState FinalState(const Decryptor& decryptor);
+
+// Ends the message at the head of a chain that feeds decryptor and returns the final state. The decryptor
+// reports no check-value states of its own, so a good key turns into check value good or bad here. A
+// message that ends badly (length not a whole number of blocks, bad padding) makes the cipher throw even
+// though the decryptor was told not to; that is a bad check value too.
+[[nodiscard]] DecryptionState EndMessage(CryptoPP::BufferedTransformation& head, Decryptor& decryptor);
 
 } // namespace cipherwell

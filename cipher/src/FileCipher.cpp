@@ -25,18 +25,6 @@ PumpLoop::Pump MakePump(SourceFile& source, CryptoPP::BufferedTransformation& ch
     };
 }
 
-// A message that ends badly (length not a whole number of blocks, bad padding) is raised by the cipher even
-// though the decryptor was told not to throw; for us it is just a damaged file.
-DecryptionState EndMessage(Decryptor& decryptor)
-{
-    try {
-        decryptor.MessageEnd();
-    } catch (const CryptoPP::Exception&) {
-        return DecryptionState::CheckValueBad;
-    }
-    return FinalState(decryptor);
-}
-
 } // namespace
 
 int EncryptFile(const FileJob& job)
@@ -81,7 +69,7 @@ int DecryptFile(const FileJob& job)
     // The decryptor hands plain text on before it has seen the check value. When the check fails, the
     // target would hold unauthenticated (possibly attacker-chosen) bytes, so it is removed with the
     // TargetFile instead of being kept.
-    if (EndMessage(*decryptor) != DecryptionState::CheckValueGood) {
+    if (EndMessage(*decryptor, *decryptor) != DecryptionState::CheckValueGood) {
         return 0;
     }
     target.Finish();

@@ -34,17 +34,7 @@ std::optional<std::string> DecryptText(std::string_view hexText, std::string_vie
     // The hex decoder skips every character outside the hex digits of either case.
     CryptoPP::HexDecoder decoder(decryptor);
     decoder.Put(reinterpret_cast<const CryptoPP::byte*>(hexText.data()), hexText.size());
-    // A key that is not known to be good is never driven to the end of the message.
-    if (KeyState(*decryptor) != DecryptionState::KeyGood) {
-        return std::nullopt;
-    }
-    try {
-        decoder.MessageEnd();
-    } catch (const CryptoPP::Exception&) {
-        Wipe(plain);
-        return std::nullopt;
-    }
-    if (FinalState(*decryptor) != DecryptionState::CheckValueGood) {
+    if (EndMessage(decoder, *decryptor) != DecryptionState::CheckValueGood) {
         Wipe(plain);
         return std::nullopt;
     }
