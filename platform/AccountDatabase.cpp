@@ -145,6 +145,7 @@ bool IsValidAccountName(std::string_view name)
 AccountDatabase::AccountDatabase(const std::filesystem::path& file) : m_db(file, kBusyTimeoutMs)
 {
     sqlite::EnsureLayout(m_db, kAccountsApplicationId, kAccountsLayoutVersion, kLayout, &SeedFreshDatabase);
+    m_db.UseWriteAheadLog();
 }
 
 std::optional<std::int64_t> AccountDatabase::FindGroupId(std::string_view name)

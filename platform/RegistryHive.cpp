@@ -52,6 +52,7 @@ static_assert(kHiveApplicationId == 1465009479, "the layout text repeats the app
 RegistryHive::RegistryHive(const std::filesystem::path& file) : m_db(file, kBusyTimeoutMs)
 {
     sqlite::EnsureLayout(m_db, kHiveApplicationId, kHiveLayoutVersion, kLayout, nullptr);
+    m_db.UseWriteAheadLog();
 }
 
 bool RegistryHive::KeyExists(std::int64_t keyId)

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <time.h>
+
 namespace platform::sqlite {
 
 bool IsDamagedDatabaseCode(int code) noexcept
@@ -11,7 +13,25 @@ bool IsDamagedDatabaseCode(int code) noexcept
            primary == SQLITE_SCHEMA || primary == SQLITE_MISMATCH;
 }
 
-Database::Database(const std::filesystem::path& file, int busyTimeoutMs)
+namespace {
+
+// SQLite's own busy handler backs off to 100 ms naps, which makes two busy writers take turns slowly. Short,
+// even naps keep the wait fair and brief; `limit` bounds the total in milliseconds.
+int WaitBriefly(void* limit, int attempt)
+{
+    constexpr long kNapMicroseconds = 500;
+    const long waitedMs = static_cast<long>(attempt) * kNapMicroseconds / 1000;
+    if (waitedMs >= *static_cast<const int*>(limit)) {
+        return 0;
+    }
+    const timespec nap{0, kNapMicroseconds * 1000};
+    nanosleep(&nap, nullptr);
+    return 1;
+}
+
+} // namespace
+
+Database::Database(const std::filesystem::path& file, int busyTimeoutMs) : m_busyTimeoutMs(busyTimeoutMs)
 {
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
     const int rc = sqlite3_open_v2(file.c_str(), &m_db, flags, nullptr);
@@ -22,7 +42,15 @@ Database::Database(const std::filesystem::path& file, int busyTimeoutMs)
         throw SqliteError(rc, what);
     }
     sqlite3_extended_result_codes(m_db, 0);
-    sqlite3_busy_timeout(m_db, busyTimeoutMs);
+    sqlite3_busy_handler(m_db, &WaitBriefly, &m_busyTimeoutMs);
+}
+
+void Database::UseWriteAheadLog()
+{
+    // With a write-ahead log readers never wait for a writer, and a commit needs no sync of its own: a crash
+    // may lose the last changes but never leaves a torn database.
+    Execute("PRAGMA journal_mode = WAL");
+    Execute("PRAGMA synchronous = NORMAL");
 }
 
 Database::~Database()

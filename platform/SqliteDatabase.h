@@ -41,6 +41,8 @@ public:
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
+    /** Switches the file to a write-ahead log; throws for a damaged file. */
+    void UseWriteAheadLog();
     /** Runs SQL that returns no rows (several statements allowed). */
     void Execute(const char* sql);
     /** The single integer that `sql` (a PRAGMA or a query) yields; throws for a damaged file. */
@@ -49,6 +51,7 @@ public:
     [[noreturn]] void Fail(int code) const;
 
 private:
+    int m_busyTimeoutMs;
     sqlite3* m_db = nullptr;
 };
 
