@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace halvox::tool {
+
+using Arguments = std::vector<std::string>;
+
+// Each command takes the arguments after its name and returns the process exit status.
+int RunEndpoint(const Arguments& args);
+int RunFeatures(const Arguments& args);
+int RunModelInfo(const Arguments& args);
+
+} // namespace halvox::tool

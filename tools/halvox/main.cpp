@@ -1,0 +1,39 @@
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "Commands.h"
+#include "ToolSupport.h"
+
+namespace {
+
+void PrintUsage()
+{
+    std::printf("usage: halvox COMMAND [ARGS]\n"
+                "  endpoint FILE.wav [--enrol] [--trim]   start and end frames, error number, span\n"
+                "  features FILE.wav                      LPC-cepstral vectors of the detected word\n"
+                "  model-info FILE.bin [--user|--background|--recording|--vocabulary]\n"
+                "                                         header and sizes of a model file\n"
+                "Recordings are WAV files, 16-bit mono at 11025 samples per second.\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    using namespace halvox::tool;
+    if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+        PrintUsage();
+        return argc < 2 ? kExitError : kExitOk;
+    }
+    const std::string command = argv[1];
+    const Arguments args(argv + 2, argv + argc);
+    if (command == "endpoint")
+        return RunEndpoint(args);
+    if (command == "features")
+        return RunFeatures(args);
+    if (command == "model-info")
+        return RunModelInfo(args);
+    PrintUsage();
+    return UsageError("unknown command " + command);
+}
