@@ -8,7 +8,11 @@
 
 #include "EngineContext.h"
 #include "HalvoxEngine.h"
+#include "ModelFiles.h"
 #include "ProcessContext.h"
+
+#include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -204,6 +208,80 @@ TEST_F(EngineInterface, SecondInitializeStartsFromTheDefaultsAgain)
     ASSERT_NE(SVE_Initialize(), nullptr);
     EXPECT_EQ(Context().mode, 2);
     EXPECT_STREQ(Context().folder, halvox::kDefaultFolder);
+}
+
+// The version check reads the user model where training writes it, in both folder modes.
+class EngineVersionCheck : public EngineInterface
+{
+protected:
+    void SetUp() override
+    {
+        EngineInterface::SetUp();
+        m_root = std::filesystem::path(ENGINE_TEST_BINARY_DIR) / "version-check";
+        std::filesystem::remove_all(m_root);
+        std::filesystem::create_directories(m_root / "user" / "u7");
+        std::filesystem::create_directories(m_root / "work");
+        SVE_PutDir(m_root.c_str());
+        SVE_PutID("u7");
+        SVE_PutNick("abj");
+    }
+
+    static halvox::UserModel SmallModel()
+    {
+        halvox::UserModel model;
+        model.userId = "u7";
+        model.wordText = "word";
+        model.code = "abj";
+        model.dim = 2;
+        model.codebookSize = 1;
+        model.states = 1;
+        model.auxMean = {0, 0};
+        model.codewords = {1, 2};
+        model.weights = {0.5f};
+        model.dimensionWeights = {1, 1};
+        model.pi = {1};
+        model.a = {1};
+        model.b = {1};
+        model.discrimination = {1};
+        return model;
+    }
+
+    std::filesystem::path m_root;
+};
+
+TEST_F(EngineVersionCheck, ReadsTheModelTrainingWritesInEitherFolderMode)
+{
+    ASSERT_EQ(halvox::WriteUserModel((m_root / "user/u7/abj.bin").string(), SmallModel()), halvox::ModelFileError::None);
+    int major = 0, minor = 0;
+    EXPECT_EQ(SVE_ModelVersionCheck(&major, &minor), 1);
+    EXPECT_EQ(major, 3);
+    EXPECT_EQ(minor, 7);
+    EXPECT_EQ(Context().headerIn.versionMinor, 7);
+
+    SVE_SetbNetVersion(1); // now the work folder, which holds nothing yet
+    EXPECT_EQ(SVE_ModelVersionCheck(&major, &minor), 0);
+    EXPECT_EQ(std::string(SVE_GetLabelString()), "[HALVOX] Cannot open file! [" + (m_root / "work/abj.bin").string() + "]");
+    ASSERT_EQ(halvox::WriteUserModel((m_root / "work/abj.bin").string(), SmallModel()), halvox::ModelFileError::None);
+    EXPECT_EQ(SVE_ModelVersionCheck(&major, &minor), 1);
+}
+
+TEST_F(EngineVersionCheck, DamagedModelsAreFormatErrors)
+{
+    const std::string path = (m_root / "user/u7/abj.bin").string();
+    const std::string expected = "[HALVOX] File format error! [" + path + "]";
+    auto bytes = halvox::SerialiseUserModel(SmallModel());
+    for (size_t keep : {size_t {6}, size_t {17}, size_t {30}}) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(bytes.data()), keep);
+        int major = -1, minor = -1;
+        EXPECT_EQ(SVE_ModelVersionCheck(&major, &minor), 0) << keep;
+        EXPECT_EQ(SVE_GetLabelString(), expected) << keep;
+        EXPECT_EQ(major, -1);
+    }
+    bytes[5] = '_';
+    std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    int major = 0, minor = 0;
+    EXPECT_EQ(SVE_ModelVersionCheck(&major, &minor), 0);
+    EXPECT_EQ(SVE_GetLabelString(), expected);
 }
 
 TEST(EngineWithoutContext, EveryCallIsHarmless)
