@@ -7,6 +7,8 @@
 #include "TextCase.h"
 #include "VoiceDicLayout.h"
 
+#include <filesystem>
+
 namespace layout = talk::voice_dic_layout;
 using talk::PositionalFile;
 
@@ -259,6 +261,11 @@ int CAppUserVoiceDic::SetUserVoice(std::string id, std::string certiKey, std::st
         }
         std::string model;
         if (!talk::ReadWholeFile(ModelPath(name), model, m_lastError, layout::kSectionCapacity)) {
+            std::error_code ignored;
+            const auto size = std::filesystem::file_size(ModelPath(name), ignored);
+            if (!ignored && size > layout::kSectionCapacity) {
+                m_lastError = "the model " + ModelPath(name) + " is larger than a voice section (20655 bytes)";
+            }
             return 0;
         }
         PositionalFile dic(m_dicPath, PositionalFile::Mode::ReadWrite);

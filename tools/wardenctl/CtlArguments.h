@@ -1,0 +1,29 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace wardenctl {
+
+/** A command line split into its words and its "--name value" options. */
+struct Arguments
+{
+    std::vector<std::string> words;
+    std::map<std::string, std::string> options;
+
+    /** The option's value, or nullopt when it was not given. */
+    std::optional<std::string> Option(const std::string& name) const;
+};
+
+/**
+ * Splits `argv` (without the program name). Every option takes one value: "--name value" or
+ * "--name=value". @return false with `error` set for an option without a value or given twice.
+ */
+[[nodiscard]] bool ParseArguments(const std::vector<std::string>& argv, Arguments& parsed, std::string& error);
+
+/** The usage text printed for "help" and after a usage error. */
+const char* UsageText();
+
+} // namespace wardenctl
