@@ -89,7 +89,7 @@ public:
 
     /**
      * Empties `names` and fills it with the names of the subkeys of `path` (under the current key). An
-     * enumeration error, such as a name longer than 199 bytes, stops the listing, is reported in a message box
+     * enumeration error, such as a name longer than 200 bytes, stops the listing, is reported in a message box
      * and gives 0 with the names found so far.
      */
     int ListKey(const std::string& path, std::vector<std::string>& names);
