@@ -16,6 +16,13 @@ std::string BackgroundModelPath(const std::string& folder, int codebookSize, con
     return WordFolder(folder, codebookSize) + code + (male ? "_m.bin" : "_f.bin");
 }
 
+std::string BackgroundModelPathForSex(const std::string& folder, int codebookSize, const std::string& code, int sex)
+{
+    if (sex == 0 || sex == 1)
+        return BackgroundModelPath(folder, codebookSize, code, sex == 0);
+    return WordFolder(folder, codebookSize) + code + ".bin";
+}
+
 std::string RecordingModelPath(const std::string& folder, int codebookSize, const std::string& code, bool male)
 {
     return WordFolder(folder, codebookSize) + code + (male ? "_mcopy.bin" : "_fcopy.bin");
