@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <vector>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -17,7 +17,7 @@ struct OperationTexts
 };
 
 // The codes each operation's call can return, as the account interface documents them.
-const std::array<OperationTexts, 9> kOperations{{
+const std::array<OperationTexts, 9> kOperations {{
     {AccountOperation::Create, "AccountCreate", {5, 2223, 2224, 2226, 2245, 2351}},
     {AccountOperation::Enable, "AccountEnable", {5, 87, 2221, 2226, 2234, 2245, 2351, 2452}},
     {AccountOperation::Delete, "AccountDelete", {5, 2221, 2226, 2351}},
@@ -29,15 +29,17 @@ const std::array<OperationTexts, 9> kOperations{{
     {AccountOperation::GetUsers, "AccountGetUsers", {5, 2351}},
 }};
 
-const std::array<std::pair<std::uint32_t, const char*>, 15> kDescriptions{{
+const std::array<std::pair<std::uint32_t, const char*>, 15> kDescriptions {{
     {5, "The user does not have access to the requested information."},
     {86, "The user has entered an invalid password."},
     {87, "One of the function parameters is invalid"},
-    {1378, "One or more of the members specified were already members of the local group. No new members were "
-           "added."},
+    {1378,
+        "One or more of the members specified were already members of the local group. No new members were "
+        "added."},
     {1387, "One or more of the members specified do not exist. Therefore, no new members were added."},
-    {1388, "One or more of the members cannot be added because their account type is invalid. No new members were "
-           "added."},
+    {1388,
+        "One or more of the members cannot be added because their account type is invalid. No new members were "
+        "added."},
     {2220, "The local group specified by the groupname parameter does not exist."},
     {2221, "The user name could not be found."},
     {2223, "The group already exists."},
@@ -52,7 +54,7 @@ const std::array<std::pair<std::uint32_t, const char*>, 15> kDescriptions{{
 const OperationTexts& TextsOf(AccountOperation operation)
 {
     return *std::find_if(kOperations.begin(), kOperations.end(),
-                         [operation](const OperationTexts& texts) { return texts.operation == operation; });
+        [operation](const OperationTexts& texts) { return texts.operation == operation; });
 }
 
 std::string Describe(const OperationTexts& texts, std::uint32_t code)

@@ -5,7 +5,7 @@
 
 namespace {
 
-std::atomic<CMessageService*> g_service{nullptr};
+std::atomic<CMessageService*> g_service {nullptr};
 
 const char* IconWord(MessageIcon icon)
 {

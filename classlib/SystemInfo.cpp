@@ -50,5 +50,8 @@ int CSystemInfo::GetBootMode()
 void CSystemInfo::SystemReboot()
 {
     // A refused restart is not reported: the caller has nothing left to do about it.
-    static_cast<void>(platform::SystemReboot());
+    try {
+        static_cast<void>(platform::SystemReboot());
+    } catch (...) {
+    }
 }

@@ -70,7 +70,7 @@ int CSystemUser::AccountCreate(std::string name, std::string password, std::stri
 {
     const NetApiLibrary* api = LoadNetApi();
     return RunAccountCall(AccountOperation::Create, api != nullptr && api->NetUserAdd != nullptr, message, [&] {
-        USER_INFO_1 info{name.data(), password.data(), 0, USER_PRIV_USER, nullptr, nullptr, kNewAccountFlags, nullptr};
+        USER_INFO_1 info {name.data(), password.data(), 0, USER_PRIV_USER, nullptr, nullptr, kNewAccountFlags, nullptr};
         DWORD parmErr = 0;
         return api->NetUserAdd(ServerOrNull(ServerName()), 1, reinterpret_cast<const std::uint8_t*>(&info), &parmErr);
     });
@@ -80,10 +80,10 @@ int CSystemUser::AccountEnable(std::string name, int enable, std::string& messag
 {
     const NetApiLibrary* api = LoadNetApi();
     return RunAccountCall(AccountOperation::Enable, api != nullptr && api->NetUserSetInfo != nullptr, message, [&] {
-        USER_INFO_1008 info{enable != 0 ? kEnabledFlags : kEnabledFlags | UF_ACCOUNTDISABLE};
+        USER_INFO_1008 info {enable != 0 ? kEnabledFlags : kEnabledFlags | UF_ACCOUNTDISABLE};
         DWORD parmErr = 0;
-        return api->NetUserSetInfo(ServerOrNull(ServerName()), name.c_str(), 1008,
-                                   reinterpret_cast<const std::uint8_t*>(&info), &parmErr);
+        return api->NetUserSetInfo(
+            ServerOrNull(ServerName()), name.c_str(), 1008, reinterpret_cast<const std::uint8_t*>(&info), &parmErr);
     });
 }
 
@@ -91,7 +91,7 @@ int CSystemUser::AccountDelete(std::string name, std::string& message)
 {
     const NetApiLibrary* api = LoadNetApi();
     return RunAccountCall(AccountOperation::Delete, api != nullptr && api->NetUserDel != nullptr, message,
-                          [&] { return api->NetUserDel(ServerOrNull(ServerName()), name.c_str()); });
+        [&] { return api->NetUserDel(ServerOrNull(ServerName()), name.c_str()); });
 }
 
 int CSystemUser::AccountExist(std::string name, std::string& message)
@@ -111,9 +111,9 @@ int CSystemUser::AccountInsertInGroup(std::string name, std::string group, std::
     const NetApiLibrary* api = LoadNetApi();
     const bool present = api != nullptr && api->NetLocalGroupAddMembers != nullptr;
     return RunAccountCall(AccountOperation::InsertInGroup, present, message, [&] {
-        LOCALGROUP_MEMBERS_INFO_3 member{name.data()};
-        return api->NetLocalGroupAddMembers(ServerOrNull(ServerName()), group.c_str(), 3,
-                                            reinterpret_cast<const std::uint8_t*>(&member), 1);
+        LOCALGROUP_MEMBERS_INFO_3 member {name.data()};
+        return api->NetLocalGroupAddMembers(
+            ServerOrNull(ServerName()), group.c_str(), 3, reinterpret_cast<const std::uint8_t*>(&member), 1);
     });
 }
 
@@ -122,20 +122,20 @@ int CSystemUser::AccountDeleteInGroup(std::string name, std::string group, std::
     const NetApiLibrary* api = LoadNetApi();
     const bool present = api != nullptr && api->NetLocalGroupDelMembers != nullptr;
     return RunAccountCall(AccountOperation::DeleteInGroup, present, message, [&] {
-        LOCALGROUP_MEMBERS_INFO_3 member{name.data()};
-        return api->NetLocalGroupDelMembers(ServerOrNull(ServerName()), group.c_str(), 3,
-                                            reinterpret_cast<const std::uint8_t*>(&member), 1);
+        LOCALGROUP_MEMBERS_INFO_3 member {name.data()};
+        return api->NetLocalGroupDelMembers(
+            ServerOrNull(ServerName()), group.c_str(), 3, reinterpret_cast<const std::uint8_t*>(&member), 1);
     });
 }
 
-int CSystemUser::AccountChangePassword(std::string name, std::string oldPassword, std::string newPassword,
-                                       std::string& message)
+int CSystemUser::AccountChangePassword(
+    std::string name, std::string oldPassword, std::string newPassword, std::string& message)
 {
     const NetApiLibrary* api = LoadNetApi();
     const bool present = api != nullptr && api->NetUserChangePassword != nullptr;
     return RunAccountCall(AccountOperation::ChangePassword, present, message, [&] {
-        return api->NetUserChangePassword(ServerOrNull(ServerName()), name.c_str(), oldPassword.c_str(),
-                                          newPassword.c_str());
+        return api->NetUserChangePassword(
+            ServerOrNull(ServerName()), name.c_str(), oldPassword.c_str(), newPassword.c_str());
     });
 }
 
@@ -170,9 +170,9 @@ int CSystemUser::AccountGetUsers(std::vector<std::string>& names, std::string& m
             DWORD read = 0;
             DWORD total = 0;
             status = api->NetUserEnum(ServerOrNull(server), 0, FILTER_NORMAL_ACCOUNT, &buffer, kEnumerationRoundBytes,
-                                      &read, &total, &resume);
-            if ((status == NERR_Success || status == static_cast<NET_API_STATUS>(ERROR_MORE_DATA)) &&
-                buffer != nullptr) {
+                &read, &total, &resume);
+            if ((status == NERR_Success || status == static_cast<NET_API_STATUS>(ERROR_MORE_DATA))
+                && buffer != nullptr) {
                 const auto* records = reinterpret_cast<const USER_INFO_0*>(buffer);
                 for (DWORD i = 0; i < read; ++i) {
                     names.emplace_back(records[i].usri0_name != nullptr ? records[i].usri0_name : "");

@@ -30,8 +30,7 @@ public:
     int AccountExist(std::string name, std::string& message);
     int AccountInsertInGroup(std::string name, std::string group, std::string& message);
     int AccountDeleteInGroup(std::string name, std::string group, std::string& message);
-    int AccountChangePassword(std::string name, std::string oldPassword, std::string newPassword,
-                              std::string& message);
+    int AccountChangePassword(std::string name, std::string oldPassword, std::string newPassword, std::string& message);
     /** The account's privilege: 0 guest, 1 user, 2 administrator; -1 on failure. */
     int AccountGetInfo(std::string name, std::string& message);
     /** Appends the names of all normal local accounts to `names` (which is not emptied first). */

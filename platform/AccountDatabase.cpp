@@ -51,8 +51,8 @@ PRAGMA user_version = 1;
 
 static_assert(kAccountsApplicationId == 1463894851, "the layout text repeats the application id");
 
-constexpr DWORD kKnownFlags = UF_SCRIPT | UF_ACCOUNTDISABLE | UF_PASSWD_NOTREQD | UF_PASSWD_CANT_CHANGE |
-                              UF_NORMAL_ACCOUNT | UF_DONT_EXPIRE_PASSWD;
+constexpr DWORD kKnownFlags = UF_SCRIPT | UF_ACCOUNTDISABLE | UF_PASSWD_NOTREQD | UF_PASSWD_CANT_CHANGE
+    | UF_NORMAL_ACCOUNT | UF_DONT_EXPIRE_PASSWD;
 
 [[noreturn]] void Damaged()
 {
@@ -67,8 +67,9 @@ std::int64_t Now()
 std::int64_t InsertUser(Database& db, const NewAccount& account)
 {
     const PasswordHash hash = HashPassword(account.password);
-    Statement insert(db, "INSERT INTO users(name, folded, flags, salt, hash, iterations, password_set, comment, "
-                         "full_name, home_dir, script_path) VALUES(?, ?, ?, ?, ?, ?, ?, ?, '', ?, ?)");
+    Statement insert(db,
+        "INSERT INTO users(name, folded, flags, salt, hash, iterations, password_set, comment, "
+        "full_name, home_dir, script_path) VALUES(?, ?, ?, ?, ?, ?, ?, ?, '', ?, ?)");
     insert.Bind(1, account.name).Bind(2, FoldAscii(account.name));
     insert.Bind(3, static_cast<std::int64_t>((account.flags & kKnownFlags) | UF_NORMAL_ACCOUNT));
     insert.BindBlob(4, hash.salt.data(), hash.salt.size()).BindBlob(5, hash.hash.data(), hash.hash.size());
@@ -92,18 +93,18 @@ void AddMembership(Database& db, std::int64_t groupId, std::int64_t userId)
 // A fresh machine: the built-in administrator (enabled, empty password) and the guest (disabled).
 void SeedFreshDatabase(Database& db)
 {
-    const std::int64_t administrators =
-        InsertGroup(db, kAdministratorsGroup, "Administrators have complete and unrestricted access to the computer");
+    const std::int64_t administrators
+        = InsertGroup(db, kAdministratorsGroup, "Administrators have complete and unrestricted access to the computer");
     InsertGroup(db, kUsersGroup, "Users are prevented from making accidental or intentional system-wide changes");
     const std::int64_t guests = InsertGroup(db, kGuestsGroup, "Guests have the same access as members of Users");
 
-    NewAccount administrator{"Administrator", "", UF_SCRIPT | UF_DONT_EXPIRE_PASSWD,
-                             "Built-in account for administering the computer", "", ""};
+    NewAccount administrator {"Administrator", "", UF_SCRIPT | UF_DONT_EXPIRE_PASSWD,
+        "Built-in account for administering the computer", "", ""};
     AddMembership(db, administrators, InsertUser(db, administrator));
 
-    NewAccount guest{"Guest", "",
-                     UF_SCRIPT | UF_ACCOUNTDISABLE | UF_PASSWD_NOTREQD | UF_PASSWD_CANT_CHANGE | UF_DONT_EXPIRE_PASSWD,
-                     "Built-in account for guest access to the computer", "", ""};
+    NewAccount guest {"Guest", "",
+        UF_SCRIPT | UF_ACCOUNTDISABLE | UF_PASSWD_NOTREQD | UF_PASSWD_CANT_CHANGE | UF_DONT_EXPIRE_PASSWD,
+        "Built-in account for guest access to the computer", "", ""};
     AddMembership(db, guests, InsertUser(db, guest));
 }
 
@@ -142,7 +143,8 @@ bool IsValidAccountName(std::string_view name)
     return !onlyDotsAndBlanks;
 }
 
-AccountDatabase::AccountDatabase(const std::filesystem::path& file) : m_db(file, kBusyTimeoutMs)
+AccountDatabase::AccountDatabase(const std::filesystem::path& file)
+    : m_db(file, kBusyTimeoutMs)
 {
     sqlite::EnsureLayout(m_db, kAccountsApplicationId, kAccountsLayoutVersion, kLayout, &SeedFreshDatabase);
     m_db.UseWriteAheadLog();
@@ -188,8 +190,9 @@ bool AccountDatabase::IsLastEnabledAdministrator(std::int64_t userId)
     if (!administrators || !IsMember(*administrators, userId)) {
         return false;
     }
-    Statement others(m_db, "SELECT count(*) FROM members JOIN users ON users.id = members.usr "
-                           "WHERE members.grp = ? AND members.usr <> ? AND (users.flags & ?) = 0");
+    Statement others(m_db,
+        "SELECT count(*) FROM members JOIN users ON users.id = members.usr "
+        "WHERE members.grp = ? AND members.usr <> ? AND (users.flags & ?) = 0");
     others.Bind(1, *administrators).Bind(2, userId).Bind(3, static_cast<std::int64_t>(UF_ACCOUNTDISABLE));
     if (!others.Step() || !others.IsInteger(0)) {
         Damaged();
@@ -221,8 +224,8 @@ AccountRecord AccountDatabase::ReadAccountRow(sqlite::Statement& row)
     return record;
 }
 
-constexpr const char* kAccountColumns =
-    "SELECT id, name, flags, password_set, comment, full_name, home_dir, script_path FROM users ";
+constexpr const char* kAccountColumns
+    = "SELECT id, name, flags, password_set, comment, full_name, home_dir, script_path FROM users ";
 
 std::optional<AccountRecord> AccountDatabase::FindUser(std::string_view name)
 {
@@ -273,8 +276,8 @@ NET_API_STATUS AccountDatabase::SetFlags(std::string_view name, DWORD flags)
     if (!account) {
         return NERR_UserNotFound;
     }
-    if ((flags & UF_ACCOUNTDISABLE) != 0 && (account->flags & UF_ACCOUNTDISABLE) == 0 &&
-        IsLastEnabledAdministrator(account->id)) {
+    if ((flags & UF_ACCOUNTDISABLE) != 0 && (account->flags & UF_ACCOUNTDISABLE) == 0
+        && IsLastEnabledAdministrator(account->id)) {
         return NERR_LastAdmin;
     }
     Statement update(m_db, "UPDATE users SET flags = ? WHERE id = ?");
@@ -301,8 +304,8 @@ NET_API_STATUS AccountDatabase::SetPassword(std::string_view name, std::string_v
     return NERR_Success;
 }
 
-NET_API_STATUS AccountDatabase::ChangePassword(std::string_view name, std::string_view oldPassword,
-                                               std::string_view newPassword)
+NET_API_STATUS AccountDatabase::ChangePassword(
+    std::string_view name, std::string_view oldPassword, std::string_view newPassword)
 {
     std::int64_t userId = 0;
     {
@@ -370,8 +373,8 @@ NET_API_STATUS AccountDatabase::AddMembers(std::string_view group, const std::ve
         if (!account) {
             return FindGroupId(name) ? ERROR_INVALID_MEMBER : ERROR_NO_SUCH_MEMBER;
         }
-        if (IsMember(*groupId, account->id) ||
-            std::find(userIds.begin(), userIds.end(), account->id) != userIds.end()) {
+        if (IsMember(*groupId, account->id)
+            || std::find(userIds.begin(), userIds.end(), account->id) != userIds.end()) {
             return ERROR_MEMBER_IN_ALIAS;
         }
         userIds.push_back(account->id);

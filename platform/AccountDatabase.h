@@ -37,7 +37,8 @@ struct NewAccount
     std::string scriptPath;
 };
 
-/** True when `name` may name a new account: 1 to 20 bytes, no control or reserved characters, not only dots and blanks. */
+/** True when `name` may name a new account: 1 to 20 bytes, no control or reserved characters, not only dots and blanks.
+ */
 bool IsValidAccountName(std::string_view name);
 
 class AccountDatabase

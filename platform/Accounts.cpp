@@ -52,8 +52,7 @@ NET_API_STATUS MapFailure(int sqliteCode)
 }
 
 // Runs one operation on the account database of the current system root. A connection lives for one call.
-template<class Operation>
-NET_API_STATUS WithAccounts(const char* serverName, Operation&& operation) noexcept
+template<class Operation> NET_API_STATUS WithAccounts(const char* serverName, Operation&& operation) noexcept
 {
     try {
         if (!IsLocalServer(serverName)) {
@@ -102,8 +101,9 @@ class BufferPacker
 {
 public:
     BufferPacker(std::size_t recordBytes, std::size_t textBytes)
-        : m_size(recordBytes + textBytes), m_block(static_cast<std::uint8_t*>(std::calloc(1, m_size == 0 ? 1 : m_size))),
-          m_text(m_block == nullptr ? nullptr : reinterpret_cast<char*>(m_block + recordBytes))
+        : m_size(recordBytes + textBytes)
+        , m_block(static_cast<std::uint8_t*>(std::calloc(1, m_size == 0 ? 1 : m_size)))
+        , m_text(m_block == nullptr ? nullptr : reinterpret_cast<char*>(m_block + recordBytes))
     {
     }
 
@@ -176,8 +176,8 @@ void FillRecord(BufferPacker& packer, std::uint8_t* slot, const AccountRecord& r
     }
 }
 
-NET_API_STATUS PackRecords(const std::vector<AccountRecord>& records, std::size_t first, std::size_t count,
-                           DWORD level, std::uint8_t** bufptr)
+NET_API_STATUS PackRecords(
+    const std::vector<AccountRecord>& records, std::size_t first, std::size_t count, DWORD level, std::uint8_t** bufptr)
 {
     const std::size_t recordSize = RecordSize(level);
     std::size_t textBytes = 0;
@@ -233,15 +233,14 @@ NET_API_STATUS NetUserAdd(const char* serverName, DWORD level, const std::uint8_
         return reject(USER_PRIV_PARMNUM);
     }
     return WithAccounts(serverName, [&](AccountDatabase& database) {
-        accounts::NewAccount account{info->usri1_name,          TextOrEmpty(info->usri1_password),
-                                     info->usri1_flags,         TextOrEmpty(info->usri1_comment),
-                                     TextOrEmpty(info->usri1_home_dir), TextOrEmpty(info->usri1_script_path)};
+        accounts::NewAccount account {info->usri1_name, TextOrEmpty(info->usri1_password), info->usri1_flags,
+            TextOrEmpty(info->usri1_comment), TextOrEmpty(info->usri1_home_dir), TextOrEmpty(info->usri1_script_path)};
         return database.AddUser(account);
     });
 }
 
-NET_API_STATUS NetUserSetInfo(const char* serverName, const char* userName, DWORD level, const std::uint8_t* buf,
-                              DWORD* parmErr) noexcept
+NET_API_STATUS NetUserSetInfo(
+    const char* serverName, const char* userName, DWORD level, const std::uint8_t* buf, DWORD* parmErr) noexcept
 {
     if (level != 1008 && level != 1003) {
         return static_cast<NET_API_STATUS>(ERROR_INVALID_LEVEL);
@@ -260,7 +259,8 @@ NET_API_STATUS NetUserSetInfo(const char* serverName, const char* userName, DWOR
         }
         return static_cast<NET_API_STATUS>(ERROR_INVALID_PARAMETER);
     }
-    return WithAccounts(serverName, [&](AccountDatabase& database) { return database.SetPassword(userName, password); });
+    return WithAccounts(
+        serverName, [&](AccountDatabase& database) { return database.SetPassword(userName, password); });
 }
 
 NET_API_STATUS NetUserDel(const char* serverName, const char* userName) noexcept
@@ -290,7 +290,7 @@ NET_API_STATUS NetUserGetInfo(const char* serverName, const char* userName, DWOR
 }
 
 NET_API_STATUS NetUserEnum(const char* serverName, DWORD level, DWORD filter, std::uint8_t** bufptr, DWORD prefmaxlen,
-                           DWORD* entriesRead, DWORD* totalEntries, DWORD* resumeHandle) noexcept
+    DWORD* entriesRead, DWORD* totalEntries, DWORD* resumeHandle) noexcept
 {
     if (bufptr == nullptr || entriesRead == nullptr || totalEntries == nullptr) {
         return static_cast<NET_API_STATUS>(ERROR_INVALID_PARAMETER);
@@ -333,19 +333,18 @@ NET_API_STATUS NetUserEnum(const char* serverName, DWORD level, DWORD filter, st
     });
 }
 
-NET_API_STATUS NetUserChangePassword(const char* domainName, const char* userName, const char* oldPassword,
-                                     const char* newPassword) noexcept
+NET_API_STATUS NetUserChangePassword(
+    const char* domainName, const char* userName, const char* oldPassword, const char* newPassword) noexcept
 {
     if (userName == nullptr || oldPassword == nullptr || newPassword == nullptr) {
         return static_cast<NET_API_STATUS>(ERROR_INVALID_PARAMETER);
     }
-    return WithAccounts(domainName, [&](AccountDatabase& database) {
-        return database.ChangePassword(userName, oldPassword, newPassword);
-    });
+    return WithAccounts(domainName,
+        [&](AccountDatabase& database) { return database.ChangePassword(userName, oldPassword, newPassword); });
 }
 
-NET_API_STATUS NetLocalGroupAddMembers(const char* serverName, const char* groupName, DWORD level,
-                                       const std::uint8_t* buf, DWORD totalEntries) noexcept
+NET_API_STATUS NetLocalGroupAddMembers(
+    const char* serverName, const char* groupName, DWORD level, const std::uint8_t* buf, DWORD totalEntries) noexcept
 {
     if (groupName == nullptr) {
         return static_cast<NET_API_STATUS>(ERROR_INVALID_PARAMETER);
@@ -360,8 +359,8 @@ NET_API_STATUS NetLocalGroupAddMembers(const char* serverName, const char* group
     });
 }
 
-NET_API_STATUS NetLocalGroupDelMembers(const char* serverName, const char* groupName, DWORD level,
-                                       const std::uint8_t* buf, DWORD totalEntries) noexcept
+NET_API_STATUS NetLocalGroupDelMembers(
+    const char* serverName, const char* groupName, DWORD level, const std::uint8_t* buf, DWORD totalEntries) noexcept
 {
     if (groupName == nullptr) {
         return static_cast<NET_API_STATUS>(ERROR_INVALID_PARAMETER);
@@ -384,9 +383,8 @@ NET_API_STATUS NetApiBufferFree(void* buffer) noexcept
 
 const NetApiLibrary* LoadNetApiLibrary() noexcept
 {
-    static const NetApiLibrary kLibrary{&NetUserAdd,       &NetUserSetInfo,          &NetUserDel,
-                                        &NetUserGetInfo,   &NetUserEnum,             &NetUserChangePassword,
-                                        &NetLocalGroupAddMembers, &NetLocalGroupDelMembers, &NetApiBufferFree};
+    static const NetApiLibrary kLibrary {&NetUserAdd, &NetUserSetInfo, &NetUserDel, &NetUserGetInfo, &NetUserEnum,
+        &NetUserChangePassword, &NetLocalGroupAddMembers, &NetLocalGroupDelMembers, &NetApiBufferFree};
     return &kLibrary;
 }
 

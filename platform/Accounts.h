@@ -108,34 +108,34 @@ struct LOCALGROUP_MEMBERS_INFO_3
 NET_API_STATUS NetUserAdd(const char* serverName, DWORD level, const std::uint8_t* buf, DWORD* parmErr) noexcept;
 
 /** Changes an account (level 1008: flags; level 1003: password). Refuses to disable the last enabled administrator. */
-NET_API_STATUS NetUserSetInfo(const char* serverName, const char* userName, DWORD level, const std::uint8_t* buf,
-                              DWORD* parmErr) noexcept;
+NET_API_STATUS NetUserSetInfo(
+    const char* serverName, const char* userName, DWORD level, const std::uint8_t* buf, DWORD* parmErr) noexcept;
 
 /** Deletes an account and its group memberships. Refuses the last enabled administrator (NERR_LastAdmin). */
 NET_API_STATUS NetUserDel(const char* serverName, const char* userName) noexcept;
 
 /** Reads an account at level 0, 1 or 10 into a new buffer. */
-NET_API_STATUS NetUserGetInfo(const char* serverName, const char* userName, DWORD level,
-                              std::uint8_t** bufptr) noexcept;
+NET_API_STATUS NetUserGetInfo(
+    const char* serverName, const char* userName, DWORD level, std::uint8_t** bufptr) noexcept;
 
 /**
  * Lists accounts at level 0 or 1, in name order, `prefmaxlen` bytes' worth per round (MAX_PREFERRED_LENGTH: all).
  * Returns ERROR_MORE_DATA while more remain; `*resumeHandle` carries the position between rounds.
  */
-NET_API_STATUS NetUserEnum(const char* serverName, DWORD level, DWORD filter, std::uint8_t** bufptr,
-                           DWORD prefmaxlen, DWORD* entriesRead, DWORD* totalEntries, DWORD* resumeHandle) noexcept;
+NET_API_STATUS NetUserEnum(const char* serverName, DWORD level, DWORD filter, std::uint8_t** bufptr, DWORD prefmaxlen,
+    DWORD* entriesRead, DWORD* totalEntries, DWORD* resumeHandle) noexcept;
 
 /** Changes a password, given the old one (ERROR_INVALID_PASSWORD when it does not match). */
-NET_API_STATUS NetUserChangePassword(const char* domainName, const char* userName, const char* oldPassword,
-                                     const char* newPassword) noexcept;
+NET_API_STATUS NetUserChangePassword(
+    const char* domainName, const char* userName, const char* oldPassword, const char* newPassword) noexcept;
 
 /** Adds accounts to a local group (level 3 only). All or none are added. */
-NET_API_STATUS NetLocalGroupAddMembers(const char* serverName, const char* groupName, DWORD level,
-                                       const std::uint8_t* buf, DWORD totalEntries) noexcept;
+NET_API_STATUS NetLocalGroupAddMembers(
+    const char* serverName, const char* groupName, DWORD level, const std::uint8_t* buf, DWORD totalEntries) noexcept;
 
 /** Removes accounts from a local group (level 3 only). All or none are removed. */
-NET_API_STATUS NetLocalGroupDelMembers(const char* serverName, const char* groupName, DWORD level,
-                                       const std::uint8_t* buf, DWORD totalEntries) noexcept;
+NET_API_STATUS NetLocalGroupDelMembers(
+    const char* serverName, const char* groupName, DWORD level, const std::uint8_t* buf, DWORD totalEntries) noexcept;
 
 /** Releases a buffer returned by NetUserGetInfo or NetUserEnum; null is accepted. */
 NET_API_STATUS NetApiBufferFree(void* buffer) noexcept;

@@ -9,13 +9,13 @@ namespace platform::accounts {
 
 namespace {
 
-std::vector<std::uint8_t> Derive(std::string_view password, const std::vector<std::uint8_t>& salt,
-                                 std::uint32_t iterations)
+std::vector<std::uint8_t> Derive(
+    std::string_view password, const std::vector<std::uint8_t>& salt, std::uint32_t iterations)
 {
     std::vector<std::uint8_t> derived(kHashSize);
     CryptoPP::PKCS5_PBKDF2_HMAC<CryptoPP::SHA256> kdf;
     kdf.DeriveKey(derived.data(), derived.size(), 0, reinterpret_cast<const CryptoPP::byte*>(password.data()),
-                  password.size(), salt.data(), salt.size(), iterations);
+        password.size(), salt.data(), salt.size(), iterations);
     return derived;
 }
 
@@ -34,8 +34,8 @@ PasswordHash HashPassword(std::string_view password, std::uint32_t iterations)
 
 bool IsWellFormed(const PasswordHash& hash)
 {
-    return hash.salt.size() == kSaltSize && hash.hash.size() == kHashSize && hash.iterations >= kMinIterations &&
-           hash.iterations <= kMaxIterations;
+    return hash.salt.size() == kSaltSize && hash.hash.size() == kHashSize && hash.iterations >= kMinIterations
+        && hash.iterations <= kMaxIterations;
 }
 
 bool VerifyPassword(std::string_view password, const PasswordHash& hash)

@@ -37,7 +37,7 @@ public:
             m_next = (m_next % kLastHandle) + 1;
         } while (m_keys.contains(m_next));
         m_keys.emplace(m_next, std::move(key));
-        return HKEY{m_next};
+        return HKEY {m_next};
     }
 
     bool Find(HKEY key, OpenKey& out)
@@ -122,8 +122,7 @@ LSTATUS MapSqliteCode(int code, bool writing)
 
 // Opens the hive of `key` for one operation. A connection lives for one call only: nothing is shared between
 // threads, and a child process after fork() never reuses its parent's connection.
-template<class Operation>
-LSTATUS WithHive(const OpenKey& key, bool writing, Operation&& operation) noexcept
+template<class Operation> LSTATUS WithHive(const OpenKey& key, bool writing, Operation&& operation) noexcept
 {
     try {
         RegistryHive hive(key.file);
@@ -193,7 +192,7 @@ LSTATUS OpenOrCreate(HKEY key, std::string_view subKey, DWORD access, HKEY* resu
     if (create && !names.empty() && (parent.access & KEY_CREATE_SUB_KEY) == 0) {
         return ERROR_ACCESS_DENIED;
     }
-    OpenKey opened{parent.file, registry::kRootKeyId, access};
+    OpenKey opened {parent.file, registry::kRootKeyId, access};
     bool created = false;
     status = WithHive(parent, create, [&](RegistryHive& hive) {
         return create ? hive.Create(parent.keyId, names, opened.keyId, created)
@@ -282,7 +281,7 @@ LSTATUS RegSetValueEx(HKEY key, std::string_view name, DWORD type, const std::ui
             return ERROR_ACCESS_DENIED;
         }
         return WithHive(open, true,
-                        [&](RegistryHive& hive) { return hive.SetValue(open.keyId, std::string(name), type, data, size); });
+            [&](RegistryHive& hive) { return hive.SetValue(open.keyId, std::string(name), type, data, size); });
     } catch (...) {
         return ERROR_NOT_ENOUGH_MEMORY;
     }
@@ -302,7 +301,8 @@ LSTATUS RegDeleteValue(HKEY key, std::string_view name) noexcept
         if ((open.access & KEY_SET_VALUE) == 0) {
             return ERROR_ACCESS_DENIED;
         }
-        return WithHive(open, true, [&](RegistryHive& hive) { return hive.DeleteValue(open.keyId, std::string(name)); });
+        return WithHive(
+            open, true, [&](RegistryHive& hive) { return hive.DeleteValue(open.keyId, std::string(name)); });
     } catch (...) {
         return ERROR_NOT_ENOUGH_MEMORY;
     }
@@ -354,8 +354,8 @@ LSTATUS RegEnumKeyEx(HKEY key, DWORD index, char* name, DWORD* nameSize) noexcep
     }
 }
 
-LSTATUS RegEnumValue(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* type, std::uint8_t* data,
-                     DWORD* dataSize) noexcept
+LSTATUS RegEnumValue(
+    HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* type, std::uint8_t* data, DWORD* dataSize) noexcept
 {
     try {
         OpenKey open;

@@ -19,10 +19,10 @@ enum class HKEY : std::uint32_t
 {
 };
 
-inline constexpr HKEY kNullKey = HKEY{0};
-inline constexpr HKEY HKEY_CURRENT_USER = HKEY{0x80000001u};
-inline constexpr HKEY HKEY_LOCAL_MACHINE = HKEY{0x80000002u};
-inline constexpr HKEY HKEY_USERS = HKEY{0x80000003u};
+inline constexpr HKEY kNullKey = HKEY {0};
+inline constexpr HKEY HKEY_CURRENT_USER = HKEY {0x80000001u};
+inline constexpr HKEY HKEY_LOCAL_MACHINE = HKEY {0x80000002u};
+inline constexpr HKEY HKEY_USERS = HKEY {0x80000003u};
 
 // Value types, numbered as Windows numbers them.
 inline constexpr DWORD REG_NONE = 0;
@@ -71,7 +71,8 @@ LSTATUS RegOpenKeyEx(HKEY key, std::string_view subKey, DWORD access, HKEY* resu
  */
 LSTATUS RegCreateKeyEx(HKEY key, std::string_view subKey, DWORD access, HKEY* result, DWORD* disposition) noexcept;
 
-/** Closes a handle. Closing a predefined root succeeds and does nothing; an unknown handle gives ERROR_INVALID_HANDLE. */
+/** Closes a handle. Closing a predefined root succeeds and does nothing; an unknown handle gives ERROR_INVALID_HANDLE.
+ */
 LSTATUS RegCloseKey(HKEY key) noexcept;
 
 /**
@@ -116,8 +117,8 @@ LSTATUS RegEnumKeyEx(HKEY key, DWORD index, char* name, DWORD* nameSize) noexcep
  * @param type, data, dataSize optional, as RegQueryValueEx.
  * @return ERROR_SUCCESS; ERROR_NO_MORE_ITEMS; ERROR_MORE_DATA when the name or data buffer is too small.
  */
-LSTATUS RegEnumValue(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* type, std::uint8_t* data,
-                     DWORD* dataSize) noexcept;
+LSTATUS RegEnumValue(
+    HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* type, std::uint8_t* data, DWORD* dataSize) noexcept;
 
 /** The readable path of the hive file that a root or open key lives in; empty for an unknown handle. */
 std::string RegHiveFilePath(HKEY key) noexcept;

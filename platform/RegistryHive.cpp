@@ -49,7 +49,8 @@ static_assert(kHiveApplicationId == 1465009479, "the layout text repeats the app
 
 } // namespace
 
-RegistryHive::RegistryHive(const std::filesystem::path& file) : m_db(file, kBusyTimeoutMs)
+RegistryHive::RegistryHive(const std::filesystem::path& file)
+    : m_db(file, kBusyTimeoutMs)
 {
     sqlite::EnsureLayout(m_db, kHiveApplicationId, kHiveLayoutVersion, kLayout, nullptr);
     m_db.UseWriteAheadLog();
@@ -110,8 +111,8 @@ LSTATUS RegistryHive::Resolve(std::int64_t from, const std::vector<std::string>&
     return ERROR_SUCCESS;
 }
 
-LSTATUS RegistryHive::Create(std::int64_t from, const std::vector<std::string>& names, std::int64_t& keyId,
-                             bool& created)
+LSTATUS RegistryHive::Create(
+    std::int64_t from, const std::vector<std::string>& names, std::int64_t& keyId, bool& created)
 {
     WriteTransaction transaction(m_db);
     created = false;
@@ -190,16 +191,17 @@ std::optional<StoredValue> RegistryHive::QueryValue(std::int64_t keyId, const st
     return ReadValueRow(query, 0);
 }
 
-LSTATUS RegistryHive::SetValue(std::int64_t keyId, const std::string& name, DWORD type, const std::uint8_t* data,
-                               DWORD size)
+LSTATUS RegistryHive::SetValue(
+    std::int64_t keyId, const std::string& name, DWORD type, const std::uint8_t* data, DWORD size)
 {
     WriteTransaction transaction(m_db);
     if (!KeyExists(keyId)) {
         return ERROR_KEY_DELETED;
     }
     // An existing value keeps its name as first written and its place in the enumeration order.
-    Statement upsert(m_db, "INSERT INTO vals(key, name, folded, type, data) VALUES(?, ?, ?, ?, ?) "
-                           "ON CONFLICT(key, folded) DO UPDATE SET type = excluded.type, data = excluded.data");
+    Statement upsert(m_db,
+        "INSERT INTO vals(key, name, folded, type, data) VALUES(?, ?, ?, ?, ?) "
+        "ON CONFLICT(key, folded) DO UPDATE SET type = excluded.type, data = excluded.data");
     upsert.Bind(1, keyId).Bind(2, name).Bind(3, FoldAscii(name)).Bind(4, static_cast<std::int64_t>(type));
     upsert.BindBlob(5, data, size).Run();
     transaction.Commit();

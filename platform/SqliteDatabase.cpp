@@ -9,8 +9,8 @@ namespace platform::sqlite {
 bool IsDamagedDatabaseCode(int code) noexcept
 {
     const int primary = code & 0xFF;
-    return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT || primary == SQLITE_FORMAT ||
-           primary == SQLITE_SCHEMA || primary == SQLITE_MISMATCH;
+    return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT || primary == SQLITE_FORMAT || primary == SQLITE_SCHEMA
+        || primary == SQLITE_MISMATCH;
 }
 
 namespace {
@@ -24,14 +24,15 @@ int WaitBriefly(void* limit, int attempt)
     if (waitedMs >= *static_cast<const int*>(limit)) {
         return 0;
     }
-    const timespec nap{0, kNapMicroseconds * 1000};
+    const timespec nap {0, kNapMicroseconds * 1000};
     nanosleep(&nap, nullptr);
     return 1;
 }
 
 } // namespace
 
-Database::Database(const std::filesystem::path& file, int busyTimeoutMs) : m_busyTimeoutMs(busyTimeoutMs)
+Database::Database(const std::filesystem::path& file, int busyTimeoutMs)
+    : m_busyTimeoutMs(busyTimeoutMs)
 {
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
     const int rc = sqlite3_open_v2(file.c_str(), &m_db, flags, nullptr);
@@ -80,7 +81,8 @@ std::int64_t Database::ReadPragmaInteger(const char* pragma)
     return statement.Integer(0);
 }
 
-WriteTransaction::WriteTransaction(Database& db) : m_db(db)
+WriteTransaction::WriteTransaction(Database& db)
+    : m_db(db)
 {
     m_db.Execute("BEGIN IMMEDIATE");
 }
@@ -98,8 +100,8 @@ void WriteTransaction::Commit()
     m_open = false;
 }
 
-void EnsureLayout(Database& db, std::int64_t applicationId, std::int64_t version, const char* layoutSql,
-                  void (*seed)(Database&))
+void EnsureLayout(
+    Database& db, std::int64_t applicationId, std::int64_t version, const char* layoutSql, void (*seed)(Database&))
 {
     std::int64_t foundId = db.ReadPragmaInteger("PRAGMA application_id");
     if (foundId == 0) {
@@ -123,7 +125,8 @@ void EnsureLayout(Database& db, std::int64_t applicationId, std::int64_t version
     }
 }
 
-Statement::Statement(Database& db, const char* sql) : m_db(db)
+Statement::Statement(Database& db, const char* sql)
+    : m_db(db)
 {
     const int rc = sqlite3_prepare_v2(db.Handle(), sql, -1, &m_stmt, nullptr);
     if (rc != SQLITE_OK) {
@@ -179,8 +182,7 @@ bool Statement::Step()
 
 void Statement::Run()
 {
-    while (Step()) {
-    }
+    while (Step()) { }
 }
 
 bool Statement::IsInteger(int column) const

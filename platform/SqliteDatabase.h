@@ -18,7 +18,11 @@ namespace platform::sqlite {
 class SqliteError : public std::runtime_error
 {
 public:
-    SqliteError(int code, const std::string& what) : std::runtime_error(what), m_code(code) {}
+    SqliteError(int code, const std::string& what)
+        : std::runtime_error(what)
+        , m_code(code)
+    {
+    }
     int Code() const noexcept { return m_code; }
 
 private:
@@ -78,8 +82,8 @@ private:
  * user_version) and then `seed` runs, both in one transaction; a file marked with another application id or
  * version, or holding foreign tables, throws SqliteError(SQLITE_NOTADB).
  */
-void EnsureLayout(Database& db, std::int64_t applicationId, std::int64_t version, const char* layoutSql,
-                  void (*seed)(Database&));
+void EnsureLayout(
+    Database& db, std::int64_t applicationId, std::int64_t version, const char* layoutSql, void (*seed)(Database&));
 
 /** A prepared statement. Column readers check the stored type instead of trusting the file. */
 class Statement

@@ -121,7 +121,7 @@ std::string FirstIPv4Address(const std::string& hostName)
     if (hostName.empty()) {
         return {};
     }
-    addrinfo hints{};
+    addrinfo hints {};
     hints.ai_family = AF_INET;
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
@@ -141,14 +141,14 @@ std::string FirstIPv4Address(const std::string& hostName)
 std::optional<std::array<std::uint8_t, 6>> ChooseAdapterAddress(std::vector<NetworkInterface> interfaces)
 {
     std::sort(interfaces.begin(), interfaces.end(),
-              [](const NetworkInterface& a, const NetworkInterface& b) { return a.name < b.name; });
+        [](const NetworkInterface& a, const NetworkInterface& b) { return a.name < b.name; });
     for (const NetworkInterface& candidate : interfaces) {
         const auto& address = candidate.hardwareAddress;
         const bool allZero = std::all_of(address.begin(), address.end(), [](std::uint8_t b) { return b == 0; });
         if (candidate.loopback || address.size() != 6 || allZero) {
             continue;
         }
-        std::array<std::uint8_t, 6> chosen{};
+        std::array<std::uint8_t, 6> chosen {};
         std::copy(address.begin(), address.end(), chosen.begin());
         return chosen;
     }
@@ -186,7 +186,7 @@ std::string AdapterAddressText()
     }
     char text[13] = {};
     std::snprintf(text, sizeof(text), "%02X%02X%02X%02X%02X%02X", (*address)[0], (*address)[1], (*address)[2],
-                  (*address)[3], (*address)[4], (*address)[5]);
+        (*address)[3], (*address)[4], (*address)[5]);
     return text;
 }
 
@@ -195,10 +195,9 @@ std::string ParseMachineId(std::string_view content)
     if (content.ends_with('\n')) {
         content.remove_suffix(1);
     }
-    const bool wellFormed =
-        content.size() == kMachineIdLength && std::all_of(content.begin(), content.end(), [](char c) {
-            return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
-        });
+    const bool wellFormed = content.size() == kMachineIdLength
+        && std::all_of(
+            content.begin(), content.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
     return wellFormed ? std::string(content) : std::string();
 }
 
@@ -209,8 +208,8 @@ std::string MachineIdText()
 
 int BootModeFromKernelCommandLine(std::string_view commandLine)
 {
-    for (const char* word : {"single", "S", "1", "emergency", "rescue", "systemd.unit=rescue.target",
-                             "systemd.unit=emergency.target"}) {
+    for (const char* word :
+        {"single", "S", "1", "emergency", "rescue", "systemd.unit=rescue.target", "systemd.unit=emergency.target"}) {
         if (IsWordOf(commandLine, word)) {
             return kBootFailSafe;
         }

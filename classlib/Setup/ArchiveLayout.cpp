@@ -56,7 +56,10 @@ private:
 class Reader
 {
 public:
-    explicit Reader(const std::vector<std::uint8_t>& data) : m_data(data) {}
+    explicit Reader(const std::vector<std::uint8_t>& data)
+        : m_data(data)
+    {
+    }
 
     std::size_t Remaining() const { return m_data.size() - m_position; }
 
@@ -141,8 +144,7 @@ private:
     std::size_t m_position = 0;
 };
 
-template<class Element, class Put>
-std::vector<std::uint8_t> StoreNumbers(const std::vector<Element>& elements, Put put)
+template<class Element, class Put> std::vector<std::uint8_t> StoreNumbers(const std::vector<Element>& elements, Put put)
 {
     Writer writer;
     writer.Count(elements.size());

@@ -37,7 +37,7 @@ std::vector<std::uint8_t> PlainBytes(const std::string& text, bool withTerminato
 std::vector<std::uint32_t> RectElements(const RECT& rect)
 {
     return {static_cast<std::uint32_t>(rect.top), static_cast<std::uint32_t>(rect.bottom),
-            static_cast<std::uint32_t>(rect.left), static_cast<std::uint32_t>(rect.right), 0};
+        static_cast<std::uint32_t>(rect.left), static_cast<std::uint32_t>(rect.right), 0};
 }
 
 std::vector<std::uint32_t> PointElements(const POINT& point)
@@ -47,7 +47,8 @@ std::vector<std::uint32_t> PointElements(const POINT& point)
 
 } // namespace
 
-CRegistryEx::CRegistryEx(HKEY root) : m_currentKey(root)
+CRegistryEx::CRegistryEx(HKEY root)
+    : m_currentKey(root)
 {
 }
 
@@ -86,35 +87,55 @@ int CRegistryEx::ReplaceCurrentKey(HKEY root, const std::string& path, bool crea
 
 int CRegistryEx::VerifyKey(HKEY root, const std::string& path)
 {
-    return ReplaceCurrentKey(root, path, false);
+    try {
+        return ReplaceCurrentKey(root, path, false);
+    } catch (...) {
+        return Record(ERROR_NOT_ENOUGH_MEMORY);
+    }
 }
 
 int CRegistryEx::VerifyKey(const std::string& path)
 {
-    return ReplaceCurrentKey(m_currentKey, path, false);
+    try {
+        return ReplaceCurrentKey(m_currentKey, path, false);
+    } catch (...) {
+        return Record(ERROR_NOT_ENOUGH_MEMORY);
+    }
 }
 
 int CRegistryEx::CreateKey(HKEY root, const std::string& path)
 {
-    return ReplaceCurrentKey(root, path, true);
+    try {
+        return ReplaceCurrentKey(root, path, true);
+    } catch (...) {
+        return Record(ERROR_NOT_ENOUGH_MEMORY);
+    }
 }
 
 int CRegistryEx::Open(HKEY root, const std::string& path)
 {
-    m_openedPath = path;
-    return ReplaceCurrentKey(root, path, false);
+    try {
+        m_openedPath = path;
+        return ReplaceCurrentKey(root, path, false);
+    } catch (...) {
+        return Record(ERROR_NOT_ENOUGH_MEMORY);
+    }
 }
 
 int CRegistryEx::VerifyValue(const std::string& name)
 {
-    DWORD type = REG_NONE;
-    DWORD size = 0;
-    const LSTATUS status = RegQueryValueEx(m_currentKey, name, &type, nullptr, &size);
-    if (status == ERROR_SUCCESS) {
-        m_lastType = type;
-        m_lastSize = size;
+    try {
+        DWORD type = REG_NONE;
+        DWORD size = 0;
+        const LSTATUS status = RegQueryValueEx(m_currentKey, name, &type, nullptr, &size);
+        if (status == ERROR_SUCCESS) {
+            m_lastType = type;
+            m_lastSize = size;
+        }
+        return Record(status);
+    } catch (...) {
+        return Record(ERROR_NOT_ENOUGH_MEMORY);
     }
-    return Record(status);
 }
 
 int CRegistryEx::WriteValue(const std::string& name, DWORD type, const std::vector<std::uint8_t>& data)
@@ -129,64 +150,108 @@ int CRegistryEx::WriteValue(const std::string& name, DWORD type, const std::vect
 
 int CRegistryEx::Write(const std::string& name, int value)
 {
-    return Write(name, static_cast<unsigned long>(static_cast<std::uint32_t>(value)));
+    try {
+        return Write(name, static_cast<unsigned long>(static_cast<std::uint32_t>(value)));
+    } catch (...) {
+        return Record(ERROR_NOT_ENOUGH_MEMORY);
+    }
 }
 
 int CRegistryEx::Write(const std::string& name, unsigned long value)
 {
-    if (value > 0xFFFFFFFFul) {
-        return Record(ERROR_INVALID_PARAMETER);
+    try {
+        if (value > 0xFFFFFFFFul) {
+            return Record(ERROR_INVALID_PARAMETER);
+        }
+        const auto dword = static_cast<std::uint32_t>(value);
+        const std::vector<std::uint8_t> data {static_cast<std::uint8_t>(dword), static_cast<std::uint8_t>(dword >> 8),
+            static_cast<std::uint8_t>(dword >> 16), static_cast<std::uint8_t>(dword >> 24)};
+        return WriteValue(name, REG_DWORD, data);
+    } catch (...) {
+        return Record(ERROR_NOT_ENOUGH_MEMORY);
     }
-    const auto dword = static_cast<std::uint32_t>(value);
-    const std::vector<std::uint8_t> data{static_cast<std::uint8_t>(dword), static_cast<std::uint8_t>(dword >> 8),
-                                         static_cast<std::uint8_t>(dword >> 16), static_cast<std::uint8_t>(dword >> 24)};
-    return WriteValue(name, REG_DWORD, data);
 }
 
 int CRegistryEx::Write(const std::string& name, const std::string& text)
 {
-    return WriteValue(name, REG_SZ, PlainBytes(text, true));
+    try {
+        return WriteValue(name, REG_SZ, PlainBytes(text, true));
+    } catch (...) {
+        return Record(ERROR_NOT_ENOUGH_MEMORY);
+    }
 }
 
 int CRegistryEx::Write(const std::string& name, const char* text)
 {
-    return Write(name, std::string(text != nullptr ? text : ""));
+    try {
+        return Write(name, std::string(text != nullptr ? text : ""));
+    } catch (...) {
+        return Record(ERROR_NOT_ENOUGH_MEMORY);
+    }
 }
 
 int CRegistryEx::Write(const std::string& name, const std::list<std::string>& textList)
 {
-    return WriteValue(name, REG_BINARY,
-                      archive::StoreTexts(std::vector<std::string>(textList.begin(), textList.end())));
+    try {
+        return WriteValue(
+            name, REG_BINARY, archive::StoreTexts(std::vector<std::string>(textList.begin(), textList.end())));
+    } catch (...) {
+        return Record(ERROR_NOT_ENOUGH_MEMORY);
+    }
 }
 
 int CRegistryEx::Write(const std::string& name, const std::vector<std::string>& textArray)
 {
-    return WriteValue(name, REG_BINARY, archive::StoreTexts(textArray));
+    try {
+        return WriteValue(name, REG_BINARY, archive::StoreTexts(textArray));
+    } catch (...) {
+        return Record(ERROR_NOT_ENOUGH_MEMORY);
+    }
 }
 
 int CRegistryEx::Write(const std::string& name, const std::vector<std::uint8_t>& bytes)
 {
-    return WriteValue(name, REG_BINARY, archive::StoreBytes(bytes));
+    try {
+        return WriteValue(name, REG_BINARY, archive::StoreBytes(bytes));
+    } catch (...) {
+        return Record(ERROR_NOT_ENOUGH_MEMORY);
+    }
 }
 
 int CRegistryEx::Write(const std::string& name, const std::vector<std::uint16_t>& words)
 {
-    return WriteValue(name, REG_BINARY, archive::StoreWords(words));
+    try {
+        return WriteValue(name, REG_BINARY, archive::StoreWords(words));
+    } catch (...) {
+        return Record(ERROR_NOT_ENOUGH_MEMORY);
+    }
 }
 
 int CRegistryEx::Write(const std::string& name, const std::vector<std::uint32_t>& dwords)
 {
-    return WriteValue(name, REG_BINARY, archive::StoreDwords(dwords));
+    try {
+        return WriteValue(name, REG_BINARY, archive::StoreDwords(dwords));
+    } catch (...) {
+        return Record(ERROR_NOT_ENOUGH_MEMORY);
+    }
 }
 
 int CRegistryEx::Write(const std::string& name, const RECT& rect)
 {
-    return Write(name, RectElements(rect));
+    try {
+        return Write(name, RectElements(rect));
+    } catch (...) {
+        return Record(ERROR_NOT_ENOUGH_MEMORY);
+    }
 }
 
 int CRegistryEx::Write(const std::string& name, const POINT& point)
 {
-    return Write(name, PointElements(point));
+    try {
+        return Write(name, PointElements(point));
+    } catch (...) {
+        return Record(ERROR_NOT_ENOUGH_MEMORY);
+    }
 }
 
 int CRegistryEx::ReadValue(const std::string& name, std::vector<std::uint8_t>& data, DWORD maxSize)
@@ -228,155 +293,203 @@ int CRegistryEx::ReadBinaryValue(const std::string& name, std::vector<std::uint8
 
 int CRegistryEx::Read(const std::string& name, int& value)
 {
-    std::vector<std::uint8_t> data;
-    if (!ReadValue(name, data, 4)) {
-        return 0;
+    try {
+        std::vector<std::uint8_t> data;
+        if (!ReadValue(name, data, 4)) {
+            return 0;
+        }
+        if (data.size() != 4 || (m_lastType != REG_DWORD && m_lastType != REG_BINARY)) {
+            return Record(ERROR_INVALID_DATA);
+        }
+        value = static_cast<int>(static_cast<std::uint32_t>(data[0]) | (static_cast<std::uint32_t>(data[1]) << 8)
+            | (static_cast<std::uint32_t>(data[2]) << 16) | (static_cast<std::uint32_t>(data[3]) << 24));
+        return 1;
+    } catch (...) {
+        return Record(ERROR_NOT_ENOUGH_MEMORY);
     }
-    if (data.size() != 4 || (m_lastType != REG_DWORD && m_lastType != REG_BINARY)) {
-        return Record(ERROR_INVALID_DATA);
-    }
-    value = static_cast<int>(static_cast<std::uint32_t>(data[0]) | (static_cast<std::uint32_t>(data[1]) << 8) |
-                             (static_cast<std::uint32_t>(data[2]) << 16) | (static_cast<std::uint32_t>(data[3]) << 24));
-    return 1;
 }
 
 int CRegistryEx::Read(const std::string& name, std::uint8_t* buffer, DWORD size)
 {
-    if (buffer == nullptr && size > 0) {
-        return Record(ERROR_INVALID_PARAMETER);
+    try {
+        if (buffer == nullptr && size > 0) {
+            return Record(ERROR_INVALID_PARAMETER);
+        }
+        DWORD type = REG_NONE;
+        DWORD actual = size;
+        const LSTATUS status = RegQueryValueEx(m_currentKey, name, &type, buffer, &actual);
+        if (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
+            m_lastType = type;
+            m_lastSize = actual;
+        }
+        return Record(status);
+    } catch (...) {
+        return Record(ERROR_NOT_ENOUGH_MEMORY);
     }
-    DWORD type = REG_NONE;
-    DWORD actual = size;
-    const LSTATUS status = RegQueryValueEx(m_currentKey, name, &type, buffer, &actual);
-    if (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
-        m_lastType = type;
-        m_lastSize = actual;
-    }
-    return Record(status);
 }
 
 int CRegistryEx::Read(const std::string& name, std::string& text)
 {
-    std::vector<std::uint8_t> data;
-    if (!ReadValue(name, data, kTextReadLimit)) {
-        return 0;
+    try {
+        std::vector<std::uint8_t> data;
+        if (!ReadValue(name, data, kTextReadLimit)) {
+            return 0;
+        }
+        if (m_lastType != REG_SZ && m_lastType != REG_EXPAND_SZ) {
+            return Record(ERROR_INVALID_DATA);
+        }
+        std::string value(data.begin(), data.end());
+        text = value.substr(0, value.find('\0'));
+        return 1;
+    } catch (...) {
+        return Record(ERROR_NOT_ENOUGH_MEMORY);
     }
-    if (m_lastType != REG_SZ && m_lastType != REG_EXPAND_SZ) {
-        return Record(ERROR_INVALID_DATA);
-    }
-    std::string value(data.begin(), data.end());
-    text = value.substr(0, value.find('\0'));
-    return 1;
 }
 
 int CRegistryEx::Read(const std::string& name, std::list<std::string>& textList)
 {
-    std::vector<std::uint8_t> data;
-    if (!ReadBinaryValue(name, data)) {
-        return 0;
+    try {
+        std::vector<std::uint8_t> data;
+        if (!ReadBinaryValue(name, data)) {
+            return 0;
+        }
+        std::optional<std::vector<std::string>> texts = archive::LoadTexts(data);
+        if (!texts) {
+            return Record(ERROR_INVALID_DATA);
+        }
+        textList.assign(texts->begin(), texts->end());
+        return 1;
+    } catch (...) {
+        return Record(ERROR_NOT_ENOUGH_MEMORY);
     }
-    std::optional<std::vector<std::string>> texts = archive::LoadTexts(data);
-    if (!texts) {
-        return Record(ERROR_INVALID_DATA);
-    }
-    textList.assign(texts->begin(), texts->end());
-    return 1;
 }
 
 int CRegistryEx::Read(const std::string& name, std::vector<std::string>& textArray)
 {
-    std::vector<std::uint8_t> data;
-    if (!ReadBinaryValue(name, data)) {
-        return 0;
+    try {
+        std::vector<std::uint8_t> data;
+        if (!ReadBinaryValue(name, data)) {
+            return 0;
+        }
+        std::optional<std::vector<std::string>> texts = archive::LoadTexts(data);
+        if (!texts) {
+            return Record(ERROR_INVALID_DATA);
+        }
+        textArray = std::move(*texts);
+        return 1;
+    } catch (...) {
+        return Record(ERROR_NOT_ENOUGH_MEMORY);
     }
-    std::optional<std::vector<std::string>> texts = archive::LoadTexts(data);
-    if (!texts) {
-        return Record(ERROR_INVALID_DATA);
-    }
-    textArray = std::move(*texts);
-    return 1;
 }
 
 int CRegistryEx::Read(const std::string& name, std::vector<std::uint8_t>& bytes)
 {
-    std::vector<std::uint8_t> data;
-    if (!ReadBinaryValue(name, data)) {
-        return 0;
+    try {
+        std::vector<std::uint8_t> data;
+        if (!ReadBinaryValue(name, data)) {
+            return 0;
+        }
+        std::optional<std::vector<std::uint8_t>> loaded = archive::LoadBytes(data);
+        if (!loaded) {
+            return Record(ERROR_INVALID_DATA);
+        }
+        bytes = std::move(*loaded);
+        return 1;
+    } catch (...) {
+        return Record(ERROR_NOT_ENOUGH_MEMORY);
     }
-    std::optional<std::vector<std::uint8_t>> loaded = archive::LoadBytes(data);
-    if (!loaded) {
-        return Record(ERROR_INVALID_DATA);
-    }
-    bytes = std::move(*loaded);
-    return 1;
 }
 
 int CRegistryEx::Read(const std::string& name, std::vector<std::uint16_t>& words)
 {
-    std::vector<std::uint8_t> data;
-    if (!ReadBinaryValue(name, data)) {
-        return 0;
+    try {
+        std::vector<std::uint8_t> data;
+        if (!ReadBinaryValue(name, data)) {
+            return 0;
+        }
+        std::optional<std::vector<std::uint16_t>> loaded = archive::LoadWords(data);
+        if (!loaded) {
+            return Record(ERROR_INVALID_DATA);
+        }
+        words = std::move(*loaded);
+        return 1;
+    } catch (...) {
+        return Record(ERROR_NOT_ENOUGH_MEMORY);
     }
-    std::optional<std::vector<std::uint16_t>> loaded = archive::LoadWords(data);
-    if (!loaded) {
-        return Record(ERROR_INVALID_DATA);
-    }
-    words = std::move(*loaded);
-    return 1;
 }
 
 int CRegistryEx::Read(const std::string& name, std::vector<std::uint32_t>& dwords)
 {
-    std::vector<std::uint8_t> data;
-    if (!ReadBinaryValue(name, data)) {
-        return 0;
+    try {
+        std::vector<std::uint8_t> data;
+        if (!ReadBinaryValue(name, data)) {
+            return 0;
+        }
+        std::optional<std::vector<std::uint32_t>> loaded = archive::LoadDwords(data);
+        if (!loaded) {
+            return Record(ERROR_INVALID_DATA);
+        }
+        dwords = std::move(*loaded);
+        return 1;
+    } catch (...) {
+        return Record(ERROR_NOT_ENOUGH_MEMORY);
     }
-    std::optional<std::vector<std::uint32_t>> loaded = archive::LoadDwords(data);
-    if (!loaded) {
-        return Record(ERROR_INVALID_DATA);
-    }
-    dwords = std::move(*loaded);
-    return 1;
 }
 
 int CRegistryEx::Read(const std::string& name, RECT& rect)
 {
-    std::vector<std::uint32_t> elements;
-    if (!Read(name, elements)) {
-        return 0;
+    try {
+        std::vector<std::uint32_t> elements;
+        if (!Read(name, elements)) {
+            return 0;
+        }
+        if (elements.size() != 5) {
+            return Record(ERROR_INVALID_DATA);
+        }
+        rect.top = static_cast<std::int32_t>(elements[0]);
+        rect.bottom = static_cast<std::int32_t>(elements[1]);
+        rect.left = static_cast<std::int32_t>(elements[2]);
+        rect.right = static_cast<std::int32_t>(elements[3]);
+        return 1;
+    } catch (...) {
+        return Record(ERROR_NOT_ENOUGH_MEMORY);
     }
-    if (elements.size() != 5) {
-        return Record(ERROR_INVALID_DATA);
-    }
-    rect.top = static_cast<std::int32_t>(elements[0]);
-    rect.bottom = static_cast<std::int32_t>(elements[1]);
-    rect.left = static_cast<std::int32_t>(elements[2]);
-    rect.right = static_cast<std::int32_t>(elements[3]);
-    return 1;
 }
 
 int CRegistryEx::Read(const std::string& name, POINT& point)
 {
-    std::vector<std::uint32_t> elements;
-    if (!Read(name, elements)) {
-        return 0;
+    try {
+        std::vector<std::uint32_t> elements;
+        if (!Read(name, elements)) {
+            return 0;
+        }
+        if (elements.size() != 5) {
+            return Record(ERROR_INVALID_DATA);
+        }
+        point.x = static_cast<std::int32_t>(elements[0]);
+        point.y = static_cast<std::int32_t>(elements[1]);
+        return 1;
+    } catch (...) {
+        return Record(ERROR_NOT_ENOUGH_MEMORY);
     }
-    if (elements.size() != 5) {
-        return Record(ERROR_INVALID_DATA);
-    }
-    point.x = static_cast<std::int32_t>(elements[0]);
-    point.y = static_cast<std::int32_t>(elements[1]);
-    return 1;
 }
 
 int CRegistryEx::DeleteValue(const std::string& name)
 {
-    return Record(RegDeleteValue(m_currentKey, name));
+    try {
+        return Record(RegDeleteValue(m_currentKey, name));
+    } catch (...) {
+        return Record(ERROR_NOT_ENOUGH_MEMORY);
+    }
 }
 
 int CRegistryEx::DeleteValueKey(HKEY root, const std::string& path)
 {
-    return Record(RegDeleteKey(root, path));
+    try {
+        return Record(RegDeleteKey(root, path));
+    } catch (...) {
+        return Record(ERROR_NOT_ENOUGH_MEMORY);
+    }
 }
 
 int CRegistryEx::ListNames(const std::string& path, std::vector<std::string>& names, bool values)
@@ -409,33 +522,46 @@ int CRegistryEx::ListNames(const std::string& path, std::vector<std::string>& na
 
 int CRegistryEx::ListKey(const std::string& path, std::vector<std::string>& names)
 {
-    return ListNames(path, names, false);
+    try {
+        return ListNames(path, names, false);
+    } catch (...) {
+        return Record(ERROR_NOT_ENOUGH_MEMORY);
+    }
 }
 
 int CRegistryEx::ListValues(const std::string& path, std::vector<std::string>& names)
 {
-    return ListNames(path, names, true);
+    try {
+        return ListNames(path, names, true);
+    } catch (...) {
+        return Record(ERROR_NOT_ENOUGH_MEMORY);
+    }
 }
 
 std::string CRegistryEx::FindKey(const std::string& path, const std::string& name, const std::string& wanted)
 {
-    HKEY start = kNullKey;
-    const LSTATUS opened = RegOpenKeyEx(HKEY_LOCAL_MACHINE, path, KEY_READ, &start);
-    if (opened != ERROR_SUCCESS) {
-        Record(opened);
+    try {
+        HKEY start = kNullKey;
+        const LSTATUS opened = RegOpenKeyEx(HKEY_LOCAL_MACHINE, path, KEY_READ, &start);
+        if (opened != ERROR_SUCCESS) {
+            Record(opened);
+            return {};
+        }
+        m_lastResult = ERROR_SUCCESS;
+        std::string found = FindKeyBelow(start, path, name, UpperAscii(wanted), 0);
+        RegCloseKey(start);
+        if (found.empty() && m_lastResult == ERROR_SUCCESS) {
+            Record(ERROR_FILE_NOT_FOUND);
+        }
+        return found;
+    } catch (...) {
+        Record(ERROR_NOT_ENOUGH_MEMORY);
         return {};
     }
-    m_lastResult = ERROR_SUCCESS;
-    std::string found = FindKeyBelow(start, path, name, UpperAscii(wanted), 0);
-    RegCloseKey(start);
-    if (found.empty() && m_lastResult == ERROR_SUCCESS) {
-        Record(ERROR_FILE_NOT_FOUND);
-    }
-    return found;
 }
 
-std::string CRegistryEx::FindKeyBelow(HKEY parent, const std::string& path, const std::string& name,
-                                      const std::string& wanted, std::size_t depth)
+std::string CRegistryEx::FindKeyBelow(
+    HKEY parent, const std::string& path, const std::string& name, const std::string& wanted, std::size_t depth)
 {
     if (depth >= kMaxKeyDepth) {
         return {};
@@ -450,7 +576,8 @@ std::string CRegistryEx::FindKeyBelow(HKEY parent, const std::string& path, cons
             }
             return {};
         }
-        const std::string subkeyPath = path.empty() ? std::string(subkey, size) : path + "\\" + std::string(subkey, size);
+        const std::string subkeyPath
+            = path.empty() ? std::string(subkey, size) : path + "\\" + std::string(subkey, size);
         HKEY child = kNullKey;
         if (RegOpenKeyEx(parent, std::string_view(subkey, size), KEY_READ, &child) != ERROR_SUCCESS) {
             continue;
@@ -458,8 +585,8 @@ std::string CRegistryEx::FindKeyBelow(HKEY parent, const std::string& path, cons
         std::uint8_t text[kTextReadLimit] = {};
         DWORD textSize = sizeof(text);
         DWORD type = REG_NONE;
-        const bool hasText = RegQueryValueEx(child, name, &type, text, &textSize) == ERROR_SUCCESS &&
-                             (type == REG_SZ || type == REG_EXPAND_SZ);
+        const bool hasText = RegQueryValueEx(child, name, &type, text, &textSize) == ERROR_SUCCESS
+            && (type == REG_SZ || type == REG_EXPAND_SZ);
         const std::string value(reinterpret_cast<const char*>(text), hasText ? textSize : 0);
         if (hasText && UpperAscii(value.substr(0, value.find('\0'))) == wanted) {
             RegCloseKey(child);
@@ -475,7 +602,12 @@ std::string CRegistryEx::FindKeyBelow(HKEY parent, const std::string& path, cons
 
 void CRegistryEx::ShowSysMsg(LSTATUS code, const std::string& operation, const std::string& file, unsigned line)
 {
-    const auto unsignedCode = static_cast<unsigned>(code);
-    const std::string text = std::to_string(unsignedCode) + " " + operation + "\n" + file + " " + std::to_string(line);
-    CMessageService::Report(SystemErrorText(code), text, MessageIcon::Information);
+    try {
+        const auto unsignedCode = static_cast<unsigned>(code);
+        const std::string text
+            = std::to_string(unsignedCode) + " " + operation + "\n" + file + " " + std::to_string(line);
+        CMessageService::Report(SystemErrorText(code), text, MessageIcon::Information);
+    } catch (...) {
+        // A message that cannot even be formatted is dropped rather than thrown at the caller.
+    }
 }

@@ -121,8 +121,8 @@ private:
     int ReadValue(const std::string& name, std::vector<std::uint8_t>& data, platform::DWORD maxSize);
     int ReadBinaryValue(const std::string& name, std::vector<std::uint8_t>& data);
     int ListNames(const std::string& path, std::vector<std::string>& names, bool values);
-    std::string FindKeyBelow(HKEY parent, const std::string& path, const std::string& name,
-                             const std::string& wanted, std::size_t depth);
+    std::string FindKeyBelow(
+        HKEY parent, const std::string& path, const std::string& name, const std::string& wanted, std::size_t depth);
 
     platform::LSTATUS m_lastResult = platform::ERROR_SUCCESS;
     platform::DWORD m_lastType = platform::REG_NONE;

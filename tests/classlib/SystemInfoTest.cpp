@@ -34,10 +34,10 @@ TEST(SystemInfoTest, WithoutAChoiceTheSystemIsWindows2000)
 TEST(SystemInfoTest, UnknownReleasesAreAnythingElse)
 {
     using platform::OSVERSIONINFO;
-    EXPECT_EQ(CSystemInfo::VersionCodeOf(OSVERSIONINFO{6, 0, 6000, platform::VER_PLATFORM_WIN32_NT}), 7);
-    EXPECT_EQ(CSystemInfo::VersionCodeOf(OSVERSIONINFO{3, 51, 1057, platform::VER_PLATFORM_WIN32_NT}), 4);
-    EXPECT_EQ(CSystemInfo::VersionCodeOf(OSVERSIONINFO{4, 3, 0, platform::VER_PLATFORM_WIN32_WINDOWS}), 7);
-    EXPECT_EQ(CSystemInfo::VersionCodeOf(OSVERSIONINFO{5, 0, 0, 9}), 7);
+    EXPECT_EQ(CSystemInfo::VersionCodeOf(OSVERSIONINFO {6, 0, 6000, platform::VER_PLATFORM_WIN32_NT}), 7);
+    EXPECT_EQ(CSystemInfo::VersionCodeOf(OSVERSIONINFO {3, 51, 1057, platform::VER_PLATFORM_WIN32_NT}), 4);
+    EXPECT_EQ(CSystemInfo::VersionCodeOf(OSVERSIONINFO {4, 3, 0, platform::VER_PLATFORM_WIN32_WINDOWS}), 7);
+    EXPECT_EQ(CSystemInfo::VersionCodeOf(OSVERSIONINFO {5, 0, 0, 9}), 7);
 }
 
 class SystemRebootTest : public system_test::FreshSystemTest

@@ -70,14 +70,17 @@ TEST_F(SystemUserTest, GroupFailuresNameTheirCause)
 {
     ASSERT_EQ(m_user.AccountCreate("carol", "pw", m_message), 1);
     EXPECT_EQ(m_user.AccountInsertInGroup("carol", "Users", m_message), 0);
-    EXPECT_EQ(m_message, "Error in AccountInsertInGroup:  One or more of the members specified were already members "
-                         "of the local group. No new members were added.");
+    EXPECT_EQ(m_message,
+        "Error in AccountInsertInGroup:  One or more of the members specified were already members "
+        "of the local group. No new members were added.");
     EXPECT_EQ(m_user.AccountInsertInGroup("carol", "Nowhere", m_message), 0);
-    EXPECT_EQ(m_message, "Error in AccountInsertInGroup:  The local group specified by the groupname parameter does not "
-                         "exist.");
+    EXPECT_EQ(m_message,
+        "Error in AccountInsertInGroup:  The local group specified by the groupname parameter does not "
+        "exist.");
     EXPECT_EQ(m_user.AccountInsertInGroup("nobody", "Users", m_message), 0);
-    EXPECT_EQ(m_message, "Error in AccountInsertInGroup:  One or more of the members specified do not exist. "
-                         "Therefore, no new members were added.");
+    EXPECT_EQ(m_message,
+        "Error in AccountInsertInGroup:  One or more of the members specified do not exist. "
+        "Therefore, no new members were added.");
     // Removing a non-member returns a code this operation does not describe.
     EXPECT_EQ(m_user.AccountDeleteInGroup("carol", "Guests", m_message), 0);
     EXPECT_EQ(m_message, "Error in AccountDeleteInGroup:  Unspecified error.");
@@ -116,7 +119,7 @@ TEST_F(SystemUserTest, GetUsersAppendsEveryAccountOverSeveralRounds)
     for (int i = 0; i < 300; ++i) {
         ASSERT_EQ(m_user.AccountCreate("u" + std::to_string(1000 + i), "", m_message), 1) << m_message;
     }
-    std::vector<std::string> names{"kept"};
+    std::vector<std::string> names {"kept"};
     ASSERT_EQ(m_user.AccountGetUsers(names, m_message), 1);
     ASSERT_EQ(names.size(), 303u);
     EXPECT_EQ(names.front(), "kept");
@@ -137,13 +140,16 @@ TEST_F(SystemUserTest, TheComputerNameIsShortAndUpperCase)
 class MissingFunctions : public CSystemUser
 {
 public:
-    explicit MissingFunctions(bool wholeLibrary) : m_wholeLibrary(wholeLibrary) {}
+    explicit MissingFunctions(bool wholeLibrary)
+        : m_wholeLibrary(wholeLibrary)
+    {
+    }
 
 protected:
     const NetApiLibrary* LoadNetApi() const override
     {
-        static const NetApiLibrary kPartial{nullptr, nullptr, nullptr, nullptr, nullptr,
-                                            nullptr, nullptr, nullptr, &NetApiBufferFree};
+        static const NetApiLibrary kPartial {
+            nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &NetApiBufferFree};
         return m_wholeLibrary ? nullptr : &kPartial;
     }
 

@@ -15,12 +15,12 @@ class AccountsTest : public platform_test::FreshRoot
 {
 protected:
     static NET_API_STATUS Add(const std::string& name, const std::string& password,
-                              DWORD flags = UF_SCRIPT | UF_DONT_EXPIRE_PASSWD | UF_ACCOUNTDISABLE)
+        DWORD flags = UF_SCRIPT | UF_DONT_EXPIRE_PASSWD | UF_ACCOUNTDISABLE)
     {
         std::string mutableName = name;
         std::string mutablePassword = password;
-        USER_INFO_1 info{mutableName.data(), mutablePassword.data(), 0, USER_PRIV_USER, nullptr, nullptr, flags,
-                         nullptr};
+        USER_INFO_1 info {
+            mutableName.data(), mutablePassword.data(), 0, USER_PRIV_USER, nullptr, nullptr, flags, nullptr};
         DWORD parmErr = 0;
         return NetUserAdd(nullptr, 1, reinterpret_cast<const std::uint8_t*>(&info), &parmErr);
     }
@@ -51,14 +51,14 @@ protected:
 
     static NET_API_STATUS SetFlags(const std::string& name, DWORD flags)
     {
-        USER_INFO_1008 info{flags};
+        USER_INFO_1008 info {flags};
         return NetUserSetInfo(nullptr, name.c_str(), 1008, reinterpret_cast<const std::uint8_t*>(&info), nullptr);
     }
 
     static NET_API_STATUS Group(bool add, const std::string& group, const std::string& member)
     {
         std::string mutableMember = member;
-        LOCALGROUP_MEMBERS_INFO_3 info{mutableMember.data()};
+        LOCALGROUP_MEMBERS_INFO_3 info {mutableMember.data()};
         const auto* buffer = reinterpret_cast<const std::uint8_t*>(&info);
         return add ? NetLocalGroupAddMembers(nullptr, group.c_str(), 3, buffer, 1)
                    : NetLocalGroupDelMembers(nullptr, group.c_str(), 3, buffer, 1);
@@ -103,7 +103,7 @@ TEST_F(AccountsTest, AFreshDatabaseHoldsAdministratorAndGuest)
     ASSERT_EQ(guest.status, NERR_Success);
     EXPECT_EQ(guest.privilege, USER_PRIV_GUEST);
     EXPECT_NE(guest.flags & UF_ACCOUNTDISABLE, 0u);
-    EXPECT_EQ(AllNames(MAX_PREFERRED_LENGTH), (std::vector<std::string>{"Administrator", "Guest"}));
+    EXPECT_EQ(AllNames(MAX_PREFERRED_LENGTH), (std::vector<std::string> {"Administrator", "Guest"}));
     EXPECT_TRUE(std::filesystem::exists(DatabaseFile()));
 }
 
@@ -139,36 +139,34 @@ TEST_P(AccountAddRuleTest, NamesAndPasswordsAreChecked)
 }
 
 INSTANTIATE_TEST_SUITE_P(Rules, AccountAddRuleTest,
-                         ::testing::Values(AddCase{"bob", 0, NERR_Success}, AddCase{"bob", 127, NERR_Success},
-                                           AddCase{"bob", 128, NERR_PasswordTooShort},
-                                           AddCase{"", 4, NERR_BadUsername},
-                                           AddCase{"abcdefghijklmnopqrst", 4, NERR_Success},
-                                           AddCase{"abcdefghijklmnopqrstu", 4, NERR_BadUsername},
-                                           AddCase{"a/b", 4, NERR_BadUsername}, AddCase{"a\\b", 4, NERR_BadUsername},
-                                           AddCase{"...", 4, NERR_BadUsername}, AddCase{"tab\there", 4, NERR_BadUsername},
-                                           AddCase{"\xE5\xA4\xAA\xE9\x83\x8E", 4, NERR_Success}));
+    ::testing::Values(AddCase {"bob", 0, NERR_Success}, AddCase {"bob", 127, NERR_Success},
+        AddCase {"bob", 128, NERR_PasswordTooShort}, AddCase {"", 4, NERR_BadUsername},
+        AddCase {"abcdefghijklmnopqrst", 4, NERR_Success}, AddCase {"abcdefghijklmnopqrstu", 4, NERR_BadUsername},
+        AddCase {"a/b", 4, NERR_BadUsername}, AddCase {"a\\b", 4, NERR_BadUsername},
+        AddCase {"...", 4, NERR_BadUsername}, AddCase {"tab\there", 4, NERR_BadUsername},
+        AddCase {"\xE5\xA4\xAA\xE9\x83\x8E", 4, NERR_Success}));
 
 TEST_F(AccountsTest, AddRefusesWrongLevelsAndPrivileges)
 {
     std::string name = "carol";
-    USER_INFO_1 info{name.data(), nullptr, 0, USER_PRIV_ADMIN, nullptr, nullptr, UF_SCRIPT, nullptr};
+    USER_INFO_1 info {name.data(), nullptr, 0, USER_PRIV_ADMIN, nullptr, nullptr, UF_SCRIPT, nullptr};
     DWORD parmErr = 0;
     EXPECT_EQ(NetUserAdd(nullptr, 1, reinterpret_cast<const std::uint8_t*>(&info), &parmErr),
-              static_cast<NET_API_STATUS>(ERROR_INVALID_PARAMETER));
+        static_cast<NET_API_STATUS>(ERROR_INVALID_PARAMETER));
     EXPECT_EQ(parmErr, USER_PRIV_PARMNUM);
     EXPECT_EQ(NetUserAdd(nullptr, 2, reinterpret_cast<const std::uint8_t*>(&info), &parmErr),
-              static_cast<NET_API_STATUS>(ERROR_INVALID_LEVEL));
+        static_cast<NET_API_STATUS>(ERROR_INVALID_LEVEL));
     EXPECT_EQ(NetUserAdd(nullptr, 1, nullptr, &parmErr), static_cast<NET_API_STATUS>(ERROR_INVALID_PARAMETER));
 }
 
 TEST_F(AccountsTest, PasswordsChangeOnlyWithTheCurrentOne)
 {
     ASSERT_EQ(Add("dave", "first"), NERR_Success);
-    EXPECT_EQ(NetUserChangePassword(nullptr, "dave", "wrong", "second"),
-              static_cast<NET_API_STATUS>(ERROR_INVALID_PASSWORD));
+    EXPECT_EQ(
+        NetUserChangePassword(nullptr, "dave", "wrong", "second"), static_cast<NET_API_STATUS>(ERROR_INVALID_PASSWORD));
     EXPECT_EQ(NetUserChangePassword(nullptr, "DAVE", "first", "second"), NERR_Success);
-    EXPECT_EQ(NetUserChangePassword(nullptr, "dave", "first", "third"),
-              static_cast<NET_API_STATUS>(ERROR_INVALID_PASSWORD));
+    EXPECT_EQ(
+        NetUserChangePassword(nullptr, "dave", "first", "third"), static_cast<NET_API_STATUS>(ERROR_INVALID_PASSWORD));
     EXPECT_EQ(NetUserChangePassword(nullptr, "dave", "second", std::string(200, 'x').c_str()), NERR_PasswordTooShort);
     EXPECT_EQ(NetUserChangePassword(nullptr, "dave", "second", "third"), NERR_Success);
     EXPECT_EQ(NetUserChangePassword(nullptr, "nobody", "a", "b"), NERR_UserNotFound);
@@ -183,11 +181,11 @@ TEST_F(AccountsTest, PasswordsAreStoredOnlyAsSaltedHashes)
     EXPECT_EQ(file.find("PlainTextPassword"), std::string::npos);
     // Setting a password by level 1003 is checked by the next change.
     std::string password = "reset";
-    USER_INFO_1003 info{password.data()};
-    ASSERT_EQ(NetUserSetInfo(nullptr, "erin", 1003, reinterpret_cast<const std::uint8_t*>(&info), nullptr),
-              NERR_Success);
+    USER_INFO_1003 info {password.data()};
+    ASSERT_EQ(
+        NetUserSetInfo(nullptr, "erin", 1003, reinterpret_cast<const std::uint8_t*>(&info), nullptr), NERR_Success);
     EXPECT_EQ(NetUserChangePassword(nullptr, "erin", "PlainTextPassword", "x"),
-              static_cast<NET_API_STATUS>(ERROR_INVALID_PASSWORD));
+        static_cast<NET_API_STATUS>(ERROR_INVALID_PASSWORD));
     EXPECT_EQ(NetUserChangePassword(nullptr, "erin", "reset", "x"), NERR_Success);
 }
 
@@ -199,9 +197,9 @@ TEST_F(AccountsTest, FlagsEnableAndDisable)
     EXPECT_EQ(SetFlags("gina", UF_SCRIPT | UF_DONT_EXPIRE_PASSWD | UF_ACCOUNTDISABLE), NERR_Success);
     EXPECT_NE(Get("gina").flags & UF_ACCOUNTDISABLE, 0u);
     EXPECT_EQ(SetFlags("nobody", UF_SCRIPT), NERR_UserNotFound);
-    USER_INFO_1008 info{UF_SCRIPT};
+    USER_INFO_1008 info {UF_SCRIPT};
     EXPECT_EQ(NetUserSetInfo(nullptr, "gina", 2, reinterpret_cast<const std::uint8_t*>(&info), nullptr),
-              static_cast<NET_API_STATUS>(ERROR_INVALID_LEVEL));
+        static_cast<NET_API_STATUS>(ERROR_INVALID_LEVEL));
 }
 
 TEST_F(AccountsTest, TheLastEnabledAdministratorCannotBeLost)
@@ -237,7 +235,8 @@ TEST_F(AccountsTest, GroupMembershipFollowsWindowsCodes)
     EXPECT_EQ(Group(false, "Users", "ivan"), NERR_Success);
     EXPECT_EQ(Group(true, "Guests", "ivan"), NERR_Success);
     EXPECT_EQ(Get("ivan").privilege, USER_PRIV_GUEST);
-    EXPECT_EQ(NetLocalGroupAddMembers(nullptr, "Guests", 0, nullptr, 0), static_cast<NET_API_STATUS>(ERROR_INVALID_LEVEL));
+    EXPECT_EQ(
+        NetLocalGroupAddMembers(nullptr, "Guests", 0, nullptr, 0), static_cast<NET_API_STATUS>(ERROR_INVALID_LEVEL));
 }
 
 TEST_F(AccountsTest, DeletingAnAccountRemovesItEverywhere)
@@ -257,7 +256,8 @@ TEST_F(AccountsTest, OnlyTheLocalMachineIsServed)
     std::string computer;
     ASSERT_TRUE(GetComputerName(computer));
     std::string lower = computer;
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(
+        lower.begin(), lower.end(), lower.begin(), [](char c) { return static_cast<char>(std::tolower(c)); });
     EXPECT_EQ(Get("Guest", ("\\\\" + lower).c_str()).status, NERR_Success);
     EXPECT_EQ(Get("Guest", "").status, NERR_Success);
     EXPECT_EQ(Get("Guest", "\\\\SOMEWHERE-ELSE").status, NERR_InvalidComputer);
@@ -274,9 +274,8 @@ TEST_F(AccountsTest, EnumerationInSmallRoundsYieldsEveryAccountOnce)
     EXPECT_GT(rounds, 1);
     ASSERT_EQ(names.size(), 27u);
     EXPECT_TRUE(std::is_sorted(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-            return std::tolower(x) < std::tolower(y);
-        });
+        return std::lexicographical_compare(
+            a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return std::tolower(x) < std::tolower(y); });
     }));
     EXPECT_EQ(AllNames(MAX_PREFERRED_LENGTH), names);
 }
@@ -290,7 +289,7 @@ TEST_F(AccountsTest, ADamagedDatabaseGivesACodeNotACrash)
     DWORD read = 0;
     DWORD total = 0;
     EXPECT_EQ(NetUserEnum(nullptr, 0, FILTER_NORMAL_ACCOUNT, &buffer, MAX_PREFERRED_LENGTH, &read, &total, nullptr),
-              static_cast<NET_API_STATUS>(ERROR_BADDB));
+        static_cast<NET_API_STATUS>(ERROR_BADDB));
     EXPECT_EQ(buffer, nullptr);
 }
 
@@ -304,8 +303,8 @@ TEST_F(AccountsTest, TruncatedDatabasesAreSurvived)
         SCOPED_TRACE(length);
         platform_test::WriteFile(DatabaseFile(), whole.substr(0, length));
         const Info info = Get("user3");
-        EXPECT_TRUE(info.status == NERR_Success || info.status == NERR_UserNotFound ||
-                    info.status == static_cast<NET_API_STATUS>(ERROR_BADDB) || info.status == NERR_InternalError)
+        EXPECT_TRUE(info.status == NERR_Success || info.status == NERR_UserNotFound
+            || info.status == static_cast<NET_API_STATUS>(ERROR_BADDB) || info.status == NERR_InternalError)
             << info.status;
         std::uint8_t* buffer = nullptr;
         DWORD read = 0;

@@ -25,7 +25,7 @@ protected:
     static LSTATUS SetText(HKEY key, const std::string& name, const std::string& text)
     {
         return RegSetValueEx(key, name, REG_SZ, reinterpret_cast<const std::uint8_t*>(text.c_str()),
-                             static_cast<DWORD>(text.size() + 1));
+            static_cast<DWORD>(text.size() + 1));
     }
 
     static LSTATUS SetDword(HKEY key, const std::string& name, std::uint32_t value)
@@ -124,7 +124,7 @@ TEST_F(RegistryTest, NamesIgnoreAsciiCaseAndKeepTheirFirstSpelling)
     HKEY key = Create(HKEY_LOCAL_MACHINE, "Software\\MixedCase");
     ASSERT_EQ(SetText(key, "Value", "one"), ERROR_SUCCESS);
     ASSERT_EQ(SetText(key, "VALUE", "two"), ERROR_SUCCESS);
-    EXPECT_EQ(ValueNames(key), std::vector<std::string>{"Value"});
+    EXPECT_EQ(ValueNames(key), std::vector<std::string> {"Value"});
     EXPECT_EQ(QueryText(key, "value"), "two");
     RegCloseKey(key);
 
@@ -135,7 +135,7 @@ TEST_F(RegistryTest, NamesIgnoreAsciiCaseAndKeepTheirFirstSpelling)
 
     HKEY software = kNullKey;
     ASSERT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "software", KEY_READ, &software), ERROR_SUCCESS);
-    EXPECT_EQ(SubkeyNames(software), std::vector<std::string>{"MixedCase"});
+    EXPECT_EQ(SubkeyNames(software), std::vector<std::string> {"MixedCase"});
     RegCloseKey(software);
     // Only ASCII letters fold: "É" and "é" are different names.
     HKEY accented = Create(HKEY_LOCAL_MACHINE, "\xC3\x89t\xC3\xA9");
@@ -149,15 +149,15 @@ TEST_F(RegistryTest, CreateReportsDispositionAndOpenFindsOnlyExistingKeys)
     HKEY key = kNullKey;
     DWORD disposition = 0;
     ASSERT_EQ(RegCreateKeyEx(HKEY_USERS, ".DEFAULT\\Control Panel\\desktop", KEY_ALL_ACCESS, &key, &disposition),
-              ERROR_SUCCESS);
+        ERROR_SUCCESS);
     EXPECT_EQ(disposition, REG_CREATED_NEW_KEY);
     RegCloseKey(key);
     ASSERT_EQ(RegCreateKeyEx(HKEY_USERS, ".default\\control panel\\DESKTOP", KEY_ALL_ACCESS, &key, &disposition),
-              ERROR_SUCCESS);
+        ERROR_SUCCESS);
     EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
     RegCloseKey(key);
 
-    HKEY missing = HKEY{1234};
+    HKEY missing = HKEY {1234};
     EXPECT_EQ(RegOpenKeyEx(HKEY_USERS, ".DEFAULT\\Nothing", KEY_READ, &missing), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(missing, kNullKey);
     // Each hive is its own store.
@@ -188,11 +188,9 @@ const std::string kLongName(256, 'n');
 const std::string kLongestName(255, 'n');
 
 INSTANTIATE_TEST_SUITE_P(Paths, RegistryPathRuleTest,
-                         ::testing::Values(PathCase{"\\Software", ERROR_BAD_PATHNAME},
-                                           PathCase{"Software\\\\Nordvale", ERROR_BAD_PATHNAME},
-                                           PathCase{"Software\\Nordvale\\", ERROR_SUCCESS},
-                                           PathCase{kLongName.c_str(), ERROR_INVALID_PARAMETER},
-                                           PathCase{kLongestName.c_str(), ERROR_SUCCESS}));
+    ::testing::Values(PathCase {"\\Software", ERROR_BAD_PATHNAME},
+        PathCase {"Software\\\\Nordvale", ERROR_BAD_PATHNAME}, PathCase {"Software\\Nordvale\\", ERROR_SUCCESS},
+        PathCase {kLongName.c_str(), ERROR_INVALID_PARAMETER}, PathCase {kLongestName.c_str(), ERROR_SUCCESS}));
 
 TEST_F(RegistryTest, KeysDeeperThanTheLimitAreRefused)
 {
@@ -234,7 +232,7 @@ TEST_F(RegistryTest, DeleteValueRemovesOnlyThatValue)
     ASSERT_EQ(SetText(key, "Drop", "d"), ERROR_SUCCESS);
     EXPECT_EQ(RegDeleteValue(key, "DROP"), ERROR_SUCCESS);
     EXPECT_EQ(RegDeleteValue(key, "Drop"), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(ValueNames(key), std::vector<std::string>{"Keep"});
+    EXPECT_EQ(ValueNames(key), std::vector<std::string> {"Keep"});
     RegCloseKey(key);
 }
 
@@ -245,12 +243,12 @@ TEST_F(RegistryTest, EnumerationOrdersKeysByNameAndValuesByFirstWrite)
         HKEY child = Create(root, name);
         RegCloseKey(child);
     }
-    EXPECT_EQ(SubkeyNames(root), (std::vector<std::string>{"Alpha", "beta", "gamma"}));
+    EXPECT_EQ(SubkeyNames(root), (std::vector<std::string> {"Alpha", "beta", "gamma"}));
 
     ASSERT_EQ(SetDword(root, "z", 1), ERROR_SUCCESS);
     ASSERT_EQ(SetDword(root, "a", 2), ERROR_SUCCESS);
     ASSERT_EQ(SetDword(root, "z", 3), ERROR_SUCCESS);
-    EXPECT_EQ(ValueNames(root), (std::vector<std::string>{"z", "a"}));
+    EXPECT_EQ(ValueNames(root), (std::vector<std::string> {"z", "a"}));
 
     char small[3];
     DWORD size = sizeof(small);
@@ -263,8 +261,8 @@ TEST_F(RegistryTest, EnumerationOrdersKeysByNameAndValuesByFirstWrite)
     DWORD dataSize = sizeof(data);
     char name[8];
     size = sizeof(name);
-    ASSERT_EQ(RegEnumValue(root, 0, name, &size, &type, reinterpret_cast<std::uint8_t*>(&data), &dataSize),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegEnumValue(root, 0, name, &size, &type, reinterpret_cast<std::uint8_t*>(&data), &dataSize), ERROR_SUCCESS);
     EXPECT_EQ(type, REG_DWORD);
     EXPECT_EQ(data, 3u);
     RegCloseKey(root);
@@ -290,8 +288,8 @@ TEST_F(RegistryTest, OversizedValuesAndNamesAreRefused)
 {
     HKEY key = Create(HKEY_LOCAL_MACHINE, "Limits");
     std::vector<std::uint8_t> big(kMaxValueDataSize + 1, 7);
-    EXPECT_EQ(RegSetValueEx(key, "Big", REG_BINARY, big.data(), static_cast<DWORD>(big.size())),
-              ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(
+        RegSetValueEx(key, "Big", REG_BINARY, big.data(), static_cast<DWORD>(big.size())), ERROR_INVALID_PARAMETER);
     EXPECT_EQ(RegSetValueEx(key, "Null", REG_BINARY, nullptr, 4), ERROR_INVALID_PARAMETER);
     EXPECT_EQ(SetText(key, std::string("a\0b", 3), "x"), ERROR_INVALID_PARAMETER);
     RegCloseKey(key);
@@ -326,8 +324,8 @@ protected:
     {
         HKEY key = kNullKey;
         const LSTATUS opened = RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Software\\Nordvale", KEY_ALL_ACCESS, &key);
-        EXPECT_TRUE(opened == ERROR_SUCCESS || opened == ERROR_BADDB || opened == ERROR_FILE_NOT_FOUND ||
-                    opened == ERROR_CANTREAD)
+        EXPECT_TRUE(opened == ERROR_SUCCESS || opened == ERROR_BADDB || opened == ERROR_FILE_NOT_FOUND
+            || opened == ERROR_CANTREAD)
             << opened;
         if (opened == ERROR_SUCCESS) {
             QueryText(key, "AppPath");
@@ -375,9 +373,9 @@ TEST_F(DamagedHiveTest, TruncationAtAnyOffsetIsSurvived)
     RegCloseKey(key);
     const std::string whole = platform_test::ReadFile(HiveFile("HKEY_LOCAL_MACHINE"));
     ASSERT_GT(whole.size(), 4096u);
-    for (std::size_t length : {std::size_t{0}, std::size_t{1}, std::size_t{15}, std::size_t{16}, std::size_t{99},
-                               std::size_t{100}, std::size_t{1024}, std::size_t{4095}, std::size_t{4096},
-                               whole.size() / 2, whole.size() - 1}) {
+    for (std::size_t length :
+        {std::size_t {0}, std::size_t {1}, std::size_t {15}, std::size_t {16}, std::size_t {99}, std::size_t {100},
+            std::size_t {1024}, std::size_t {4095}, std::size_t {4096}, whole.size() / 2, whole.size() - 1}) {
         SCOPED_TRACE(length);
         platform_test::WriteFile(HiveFile("HKEY_LOCAL_MACHINE"), whole.substr(0, length));
         ExpectOnlyErrorsOrSuccess();
@@ -430,7 +428,7 @@ TEST_F(RegistryTest, TwoProcessesWritingOneHiveLoseNoWrite)
     for (int nested = 0; nested < 10; ++nested) {
         HKEY shared = kNullKey;
         ASSERT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Shared\\Nested" + std::to_string(nested), KEY_READ, &shared),
-                  ERROR_SUCCESS);
+            ERROR_SUCCESS);
         total += ValueNames(shared).size();
         RegCloseKey(shared);
     }

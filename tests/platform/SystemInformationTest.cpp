@@ -32,13 +32,10 @@ TEST_P(VersionRecordTest, TheEnvironmentChoosesTheRecord)
 }
 
 INSTANTIATE_TEST_SUITE_P(Codes, VersionRecordTest,
-                         ::testing::Values(VersionCase{0, VER_PLATFORM_WIN32s},
-                                           VersionCase{1, VER_PLATFORM_WIN32_WINDOWS},
-                                           VersionCase{2, VER_PLATFORM_WIN32_WINDOWS},
-                                           VersionCase{3, VER_PLATFORM_WIN32_WINDOWS},
-                                           VersionCase{4, VER_PLATFORM_WIN32_NT}, VersionCase{5, VER_PLATFORM_WIN32_NT},
-                                           VersionCase{6, VER_PLATFORM_WIN32_NT},
-                                           VersionCase{7, VER_PLATFORM_WIN32_NT}));
+    ::testing::Values(VersionCase {0, VER_PLATFORM_WIN32s}, VersionCase {1, VER_PLATFORM_WIN32_WINDOWS},
+        VersionCase {2, VER_PLATFORM_WIN32_WINDOWS}, VersionCase {3, VER_PLATFORM_WIN32_WINDOWS},
+        VersionCase {4, VER_PLATFORM_WIN32_NT}, VersionCase {5, VER_PLATFORM_WIN32_NT},
+        VersionCase {6, VER_PLATFORM_WIN32_NT}, VersionCase {7, VER_PLATFORM_WIN32_NT}));
 
 TEST(OsVersionCodeTest, OnlyASingleDigitFromZeroToSevenIsACode)
 {
@@ -75,14 +72,11 @@ TEST(ComputerNameTest, IsTheFirstLabelInUpperCaseAndAtMostFifteenBytes)
 TEST(AdapterAddressTest, TheFirstRealInterfaceInNameOrderWins)
 {
     const std::vector<std::uint8_t> zero(6, 0);
-    const std::vector<std::uint8_t> a{0x02, 0x00, 0x00, 0x00, 0x00, 0x0A};
-    const std::vector<std::uint8_t> b{0x02, 0x00, 0x00, 0x00, 0x00, 0x0B};
-    const std::vector<std::uint8_t> shortAddress{0x01, 0x02, 0x03, 0x04};
-    std::vector<NetworkInterface> interfaces{{"wlan0", b, false},
-                                             {"lo", zero, true},
-                                             {"eth1", a, false},
-                                             {"dummy", zero, false},
-                                             {"eth0", shortAddress, false}};
+    const std::vector<std::uint8_t> a {0x02, 0x00, 0x00, 0x00, 0x00, 0x0A};
+    const std::vector<std::uint8_t> b {0x02, 0x00, 0x00, 0x00, 0x00, 0x0B};
+    const std::vector<std::uint8_t> shortAddress {0x01, 0x02, 0x03, 0x04};
+    std::vector<NetworkInterface> interfaces {{"wlan0", b, false}, {"lo", zero, true}, {"eth1", a, false},
+        {"dummy", zero, false}, {"eth0", shortAddress, false}};
     const auto chosen = ChooseAdapterAddress(interfaces);
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ((*chosen)[5], 0x0A);
@@ -104,7 +98,10 @@ TEST(MachineIdTest, OnlyAWellFormedIdIsTaken)
     EXPECT_EQ(ParseMachineId(id.substr(1)), "");
     EXPECT_EQ(ParseMachineId(id + "0"), "");
     EXPECT_EQ(ParseMachineId(""), "");
-    EXPECT_EQ(ParseMachineId(std::string("0123456789abcdef\0" "123456789abcdef", 32)), "");
+    EXPECT_EQ(ParseMachineId(std::string("0123456789abcdef\0"
+                                         "123456789abcdef",
+                  32)),
+        "");
 }
 
 TEST(BootModeTest, RescueAndSingleUserBootsAreFailSafe)

@@ -70,16 +70,14 @@ TEST_P(SystemRootRuleTest, TheEnvironmentDecides)
     EXPECT_EQ(error.empty(), resolved);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Variables, SystemRootRuleTest,
-    ::testing::Values(RootCase{"/srv/warden", "/x", "/home/u", "/srv/warden"},
-                      RootCase{"/srv/../srv/warden/", nullptr, nullptr, "/srv/warden/"},
-                      RootCase{"relative", "/x", "/home/u", ""},
-                      RootCase{nullptr, "/data", "/home/u", "/data/deskwarden"},
-                      RootCase{"", "/data", "/home/u", "/data/deskwarden"},
-                      RootCase{nullptr, "data", "/home/u", "/home/u/.local/share/deskwarden"},
-                      RootCase{nullptr, nullptr, "/home/u", "/home/u/.local/share/deskwarden"},
-                      RootCase{nullptr, nullptr, nullptr, ""}, RootCase{nullptr, nullptr, "home", ""}));
+INSTANTIATE_TEST_SUITE_P(Variables, SystemRootRuleTest,
+    ::testing::Values(RootCase {"/srv/warden", "/x", "/home/u", "/srv/warden"},
+        RootCase {"/srv/../srv/warden/", nullptr, nullptr, "/srv/warden/"}, RootCase {"relative", "/x", "/home/u", ""},
+        RootCase {nullptr, "/data", "/home/u", "/data/deskwarden"},
+        RootCase {"", "/data", "/home/u", "/data/deskwarden"},
+        RootCase {nullptr, "data", "/home/u", "/home/u/.local/share/deskwarden"},
+        RootCase {nullptr, nullptr, "/home/u", "/home/u/.local/share/deskwarden"},
+        RootCase {nullptr, nullptr, nullptr, ""}, RootCase {nullptr, nullptr, "home", ""}));
 
 TEST_F(SystemRootTest, FoldersLieBelowTheRoot)
 {

@@ -65,8 +65,7 @@ inline std::string RandomBytes(std::size_t count, unsigned seed)
  * Runs `work` in `count` child processes at once and returns how many children failed. A child's result is
  * its exit status: `work(index)` returns the number of failed steps.
  */
-template<class Work>
-int RunInChildren(int count, Work work)
+template<class Work> int RunInChildren(int count, Work work)
 {
     std::vector<pid_t> children;
     for (int i = 0; i < count; ++i) {

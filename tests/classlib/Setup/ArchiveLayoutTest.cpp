@@ -14,7 +14,7 @@ TEST(ArchiveLayoutTest, CountsSwitchToFourBytesAt0xFFFF)
     EXPECT_EQ(below[1], 0xFF);
     const Bytes at = archive::StoreBytes(Bytes(0xFFFF, 1));
     ASSERT_EQ(at.size(), 6u + 0xFFFF);
-    EXPECT_EQ(Bytes(at.begin(), at.begin() + 6), (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0, 0}));
+    EXPECT_EQ(Bytes(at.begin(), at.begin() + 6), (Bytes {0xFF, 0xFF, 0xFF, 0xFF, 0, 0}));
     EXPECT_EQ(archive::LoadBytes(at)->size(), 0xFFFFu);
 }
 
@@ -37,14 +37,13 @@ TEST_P(TextLengthTest, LengthFieldsGrowAtTheirLimits)
     EXPECT_EQ(Bytes(stored.begin(), stored.begin() + static_cast<std::ptrdiff_t>(prefix.size())), prefix);
     const auto loaded = archive::LoadTexts(stored);
     ASSERT_TRUE(loaded.has_value());
-    EXPECT_EQ(*loaded, std::vector<std::string>{text});
+    EXPECT_EQ(*loaded, std::vector<std::string> {text});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Limits, TextLengthTest,
-    ::testing::Values(TextLengthCase{0, {1, 0, 0}}, TextLengthCase{254, {1, 0, 254}},
-                      TextLengthCase{255, {1, 0, 0xFF, 0xFF, 0}}, TextLengthCase{0xFFFD, {1, 0, 0xFF, 0xFD, 0xFF}},
-                      TextLengthCase{0xFFFE, {1, 0, 0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0, 0}}));
+INSTANTIATE_TEST_SUITE_P(Limits, TextLengthTest,
+    ::testing::Values(TextLengthCase {0, {1, 0, 0}}, TextLengthCase {254, {1, 0, 254}},
+        TextLengthCase {255, {1, 0, 0xFF, 0xFF, 0}}, TextLengthCase {0xFFFD, {1, 0, 0xFF, 0xFD, 0xFF}},
+        TextLengthCase {0xFFFE, {1, 0, 0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0, 0}}));
 
 TEST(ArchiveLayoutTest, EveryTruncationIsRefused)
 {
@@ -57,8 +56,9 @@ TEST(ArchiveLayoutTest, EveryTruncationIsRefused)
     }
     for (std::size_t length = 0; length < dwords.size(); ++length) {
         EXPECT_FALSE(archive::LoadDwords(Bytes(dwords.begin(), dwords.begin() + static_cast<std::ptrdiff_t>(length))));
-        EXPECT_FALSE(archive::LoadWords(Bytes(words.begin(), words.begin() + static_cast<std::ptrdiff_t>(length / 2 + 1))) &&
-                     length / 2 + 1 < words.size());
+        EXPECT_FALSE(
+            archive::LoadWords(Bytes(words.begin(), words.begin() + static_cast<std::ptrdiff_t>(length / 2 + 1)))
+            && length / 2 + 1 < words.size());
     }
     EXPECT_TRUE(archive::LoadTexts(texts).has_value());
 }
@@ -77,7 +77,7 @@ TEST(ArchiveLayoutTest, BytesAfterTheCollectionAreIgnored)
 {
     Bytes stored = archive::StoreWords({7});
     stored.push_back(0xEE);
-    EXPECT_EQ(archive::LoadWords(stored), (std::vector<std::uint16_t>{7}));
+    EXPECT_EQ(archive::LoadWords(stored), (std::vector<std::uint16_t> {7}));
 }
 
 } // namespace

@@ -49,57 +49,58 @@ TEST_F(RegistryExTest, ARectangleRoundTripsIn22Bytes)
 {
     CRegistryEx registry;
     OpenTestKey(registry);
-    const RECT rect{-10, 20, 300, 400};
+    const RECT rect {-10, 20, 300, 400};
     ASSERT_EQ(registry.Write("Rect", rect), 1);
     EXPECT_EQ(registry.GetLastType(), REG_BINARY);
-    const std::vector<std::uint8_t> expected{5, 0, 20, 0, 0, 0, 144, 1, 0, 0, 246, 255, 255, 255, 44, 1, 0, 0, 0, 0, 0, 0};
+    const std::vector<std::uint8_t> expected {
+        5, 0, 20, 0, 0, 0, 144, 1, 0, 0, 246, 255, 255, 255, 44, 1, 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(Stored("Rect"), expected);
-    RECT read{};
+    RECT read {};
     ASSERT_EQ(registry.Read("Rect", read), 1);
     EXPECT_EQ(read, rect);
 
-    const POINT point{-5, 7};
+    const POINT point {-5, 7};
     ASSERT_EQ(registry.Write("Point", point), 1);
-    EXPECT_EQ(Stored("Point"), (std::vector<std::uint8_t>{5, 0, 251, 255, 255, 255, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                                           0, 0, 0, 0, 0}));
-    POINT readPoint{};
+    EXPECT_EQ(Stored("Point"),
+        (std::vector<std::uint8_t> {5, 0, 251, 255, 255, 255, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    POINT readPoint {};
     ASSERT_EQ(registry.Read("Point", readPoint), 1);
     EXPECT_EQ(readPoint, point);
 
     // Four elements are not a rectangle.
-    ASSERT_EQ(registry.Write("Four", std::vector<std::uint32_t>{1, 2, 3, 4}), 1);
-    RECT untouched{1, 1, 1, 1};
+    ASSERT_EQ(registry.Write("Four", std::vector<std::uint32_t> {1, 2, 3, 4}), 1);
+    RECT untouched {1, 1, 1, 1};
     EXPECT_EQ(registry.Read("Four", untouched), 0);
     EXPECT_EQ(registry.GetLastResult(), ERROR_INVALID_DATA);
-    EXPECT_EQ(untouched, (RECT{1, 1, 1, 1}));
+    EXPECT_EQ(untouched, (RECT {1, 1, 1, 1}));
 }
 
 TEST_F(RegistryExTest, CollectionsRoundTripAndReplaceWhatWasThere)
 {
     CRegistryEx registry;
     OpenTestKey(registry);
-    const std::vector<std::string> texts{"", "one", std::string(254, 'a'), std::string(255, 'b'),
-                                         std::string(70000, 'c')};
+    const std::vector<std::string> texts {
+        "", "one", std::string(254, 'a'), std::string(255, 'b'), std::string(70000, 'c')};
     ASSERT_EQ(registry.Write("Texts", texts), 1);
-    std::vector<std::string> readTexts{"old"};
+    std::vector<std::string> readTexts {"old"};
     ASSERT_EQ(registry.Read("Texts", readTexts), 1);
     EXPECT_EQ(readTexts, texts);
 
-    const std::list<std::string> list{"x", "y"};
+    const std::list<std::string> list {"x", "y"};
     ASSERT_EQ(registry.Write("List", list), 1);
-    std::list<std::string> readList{"stale", "entries"};
+    std::list<std::string> readList {"stale", "entries"};
     ASSERT_EQ(registry.Read("List", readList), 1);
     EXPECT_EQ(readList, list);
 
-    const std::vector<std::uint8_t> bytes{0, 1, 255};
-    const std::vector<std::uint16_t> words{0, 0xFFFF, 0x1234};
+    const std::vector<std::uint8_t> bytes {0, 1, 255};
+    const std::vector<std::uint16_t> words {0, 0xFFFF, 0x1234};
     const std::vector<std::uint32_t> dwords(5000, 0xA5A5A5A5);
     ASSERT_EQ(registry.Write("Bytes", bytes), 1);
     ASSERT_EQ(registry.Write("Words", words), 1);
     ASSERT_EQ(registry.Write("Dwords", dwords), 1);
     std::vector<std::uint8_t> readBytes;
     std::vector<std::uint16_t> readWords;
-    std::vector<std::uint32_t> readDwords{1};
+    std::vector<std::uint32_t> readDwords {1};
     ASSERT_EQ(registry.Read("Bytes", readBytes), 1);
     ASSERT_EQ(registry.Read("Words", readWords), 1);
     // 20002 bytes: larger than the 4096-byte read buffer, still read back whole.
@@ -107,7 +108,7 @@ TEST_F(RegistryExTest, CollectionsRoundTripAndReplaceWhatWasThere)
     EXPECT_EQ(readBytes, bytes);
     EXPECT_EQ(readWords, words);
     EXPECT_EQ(readDwords, dwords);
-    EXPECT_EQ(Stored("Words"), (std::vector<std::uint8_t>{3, 0, 0, 0, 0xFF, 0xFF, 0x34, 0x12}));
+    EXPECT_EQ(Stored("Words"), (std::vector<std::uint8_t> {3, 0, 0, 0, 0xFF, 0xFF, 0x34, 0x12}));
 }
 
 TEST_F(RegistryExTest, CollectionReadsRefuseOtherTypesAndBrokenLayouts)
@@ -115,11 +116,11 @@ TEST_F(RegistryExTest, CollectionReadsRefuseOtherTypesAndBrokenLayouts)
     CRegistryEx registry;
     OpenTestKey(registry);
     ASSERT_EQ(registry.Write("Text", std::string("abc")), 1);
-    std::vector<std::string> texts{"keep"};
+    std::vector<std::string> texts {"keep"};
     EXPECT_EQ(registry.Read("Text", texts), 0);
     EXPECT_EQ(registry.GetLastResult(), ERROR_INVALID_DATA);
     EXPECT_EQ(registry.GetLastType(), REG_SZ);
-    EXPECT_EQ(texts, std::vector<std::string>{"keep"});
+    EXPECT_EQ(texts, std::vector<std::string> {"keep"});
 
     // A count of 200 texts with only three bytes after it.
     const std::uint8_t broken[] = {200, 0, 1, 'a', 1};
@@ -127,10 +128,10 @@ TEST_F(RegistryExTest, CollectionReadsRefuseOtherTypesAndBrokenLayouts)
     ASSERT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Software\\Test", KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
     ASSERT_EQ(RegSetValueEx(key, "Broken", REG_BINARY, broken, sizeof(broken)), ERROR_SUCCESS);
     RegCloseKey(key);
-    std::list<std::string> list{"keep"};
+    std::list<std::string> list {"keep"};
     EXPECT_EQ(registry.Read("Broken", list), 0);
     EXPECT_EQ(registry.GetLastResult(), ERROR_INVALID_DATA);
-    EXPECT_EQ(list, std::list<std::string>{"keep"});
+    EXPECT_EQ(list, std::list<std::string> {"keep"});
 }
 
 TEST_F(RegistryExTest, NumbersAreThirtyTwoBitValues)
@@ -195,13 +196,13 @@ TEST_F(RegistryExTest, ListKeyAndListValuesReplaceTheArray)
     ASSERT_EQ(registry.Write("Second", 2), 1);
 
     CRegistryEx reader;
-    std::vector<std::string> names{"stale"};
+    std::vector<std::string> names {"stale"};
     ASSERT_EQ(reader.ListKey("Software\\List", names), 1);
-    EXPECT_EQ(names, (std::vector<std::string>{"Branch", "Leaf"}));
+    EXPECT_EQ(names, (std::vector<std::string> {"Branch", "Leaf"}));
     ASSERT_EQ(reader.ListKey("Software\\List\\Leaf", names), 1);
     EXPECT_TRUE(names.empty());
     ASSERT_EQ(reader.ListValues("Software\\List\\Branch", names), 1);
-    EXPECT_EQ(names, (std::vector<std::string>{"First", "Second"}));
+    EXPECT_EQ(names, (std::vector<std::string> {"First", "Second"}));
     EXPECT_EQ(reader.ListKey("Software\\Nothing", names), 0);
     EXPECT_EQ(reader.GetLastResult(), ERROR_FILE_NOT_FOUND);
     EXPECT_TRUE(Messages().empty());
@@ -217,7 +218,7 @@ TEST_F(RegistryExTest, AnEnumerationErrorIsShownWithItsSourceLine)
     CRegistryEx reader;
     std::vector<std::string> names;
     EXPECT_EQ(reader.ListKey("Software\\Names", names), 0);
-    EXPECT_EQ(names, std::vector<std::string>{std::string(200, 'k')});
+    EXPECT_EQ(names, std::vector<std::string> {std::string(200, 'k')});
     EXPECT_EQ(reader.GetLastResult(), ERROR_MORE_DATA);
     EXPECT_EQ(reader.ListValues("Software\\Names\\" + std::string(201, 'l'), names), 0);
     EXPECT_TRUE(names.empty());
