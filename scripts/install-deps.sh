@@ -13,7 +13,7 @@ packages=(
     # sound tools for test audio, the corpus and the prompt sounds
     espeak-ng flite sox libsox-fmt-base
     # desktop under a virtual display, screenshots
-    xvfb xauth x11-utils imagemagick
+    xvfb xauth x11-utils imagemagick xdotool
     # scripts that derive reference values
     python3 python3-numpy
 )
