@@ -23,8 +23,7 @@ void RefuseReading(EngineContext& context, const std::string& reason)
 
 // The speaker features of the detected word into the slot; false (label set, slot emptied) when the
 // reading gives no frame.
-bool ExtractFeatures(EngineContext& context, const WorkMemory& work, const short* samples, int count,
-                     FeatureSlot& slot)
+bool ExtractFeatures(EngineContext& context, const WorkMemory& work, const short* samples, int count, FeatureSlot& slot)
 {
     slot.frameCount = 0;
     std::fill(slot.auxiliary.begin(), slot.auxiliary.end(), 0.0f);
@@ -41,7 +40,7 @@ bool ExtractFeatures(EngineContext& context, const WorkMemory& work, const short
     }
     const int room = std::min(work.slotCapacity, static_cast<int>(slot.features.size() / static_cast<size_t>(dim)));
     const int written = frontEnd.Compute(samples, count, context.startFrame, context.endFrame, slot.features.data(),
-                                         std::min(room, static_cast<int>(slot.symbols.size())));
+        std::min(room, static_cast<int>(slot.symbols.size())));
     if (written < 1) {
         RefuseReading(context, "no speech frames between the endpoints");
         return false;
@@ -54,9 +53,9 @@ bool RepeatsFirstReading(EngineContext& context, const WorkMemory& work, int ind
 {
     const FeatureSlot& first = work.slots[0];
     const FeatureSlot& later = work.slots[static_cast<size_t>(index)];
-    const double distance = DtwMatcher(work.shape.featureDim)
-                                .Distance(first.features.data(), first.frameCount, later.features.data(),
-                                          later.frameCount);
+    const double distance
+        = DtwMatcher(work.shape.featureDim)
+              .Distance(first.features.data(), first.frameCount, later.features.data(), later.frameCount);
     if (distance > static_cast<double>(context.sameWordThreshold)) {
         std::snprintf(context.labelText, sizeof context.labelText, texts::kDifferentFromFirst, distance);
         return false;
@@ -76,8 +75,9 @@ int AnalyseReading(EngineContext& context, short* samples, int count, int index)
     if (work == nullptr)
         return 0;
     if (index < 0 || index >= static_cast<int>(work->slots.size())) {
-        RefuseReading(context, "repetition index " + std::to_string(index) + " outside 0 ... " +
-                                   std::to_string(static_cast<int>(work->slots.size()) - 1));
+        RefuseReading(context,
+            "repetition index " + std::to_string(index) + " outside 0 ... "
+                + std::to_string(static_cast<int>(work->slots.size()) - 1));
         return 0;
     }
     FeatureSlot& slot = work->slots[static_cast<size_t>(index)];

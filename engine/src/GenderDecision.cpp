@@ -13,18 +13,18 @@ namespace {
 
 bool FitsSlot(const FeatureSlot& slot, int dim)
 {
-    return dim > 0 && slot.frameCount > 0 && slot.features.size() >= static_cast<size_t>(slot.frameCount) * dim &&
-           slot.symbols.size() >= static_cast<size_t>(slot.frameCount) &&
-           slot.confidences.size() >= static_cast<size_t>(slot.frameCount);
+    return dim > 0 && slot.frameCount > 0 && slot.features.size() >= static_cast<size_t>(slot.frameCount) * dim
+        && slot.symbols.size() >= static_cast<size_t>(slot.frameCount)
+        && slot.confidences.size() >= static_cast<size_t>(slot.frameCount);
 }
 
 bool QuantizeSlot(const CombinedCodebook& codebook, int dim, FeatureSlot& slot)
 {
     VectorQuantizer quantizer(dim);
     quantizer.UseDimensionWeights(DimensionWeightKind::Default);
-    return quantizer.LoadFrames(slot.features.data(), slot.frameCount) &&
-           quantizer.LoadCodebook(codebook.codewords.data(), codebook.weights.data(), codebook.size) &&
-           quantizer.Quantize(slot.symbols.data(), slot.confidences.data());
+    return quantizer.LoadFrames(slot.features.data(), slot.frameCount)
+        && quantizer.LoadCodebook(codebook.codewords.data(), codebook.weights.data(), codebook.size)
+        && quantizer.Quantize(slot.symbols.data(), slot.confidences.data());
 }
 
 } // namespace
@@ -38,26 +38,26 @@ std::string GenderStatusLine(int sex, const GenderScores& scores)
 {
     char line[kTextSize];
     std::snprintf(line, sizeof line, sex == 1 ? "[Female] : %lf (%lf/%lf)" : "[Male] : %lf (%lf/%lf)",
-                  scores.male / scores.female, scores.male, scores.female);
+        scores.male / scores.female, scores.male, scores.female);
     return line;
 }
 
-std::optional<GenderScores> ScoreGender(const CodebookModel& male, const CodebookModel& female, int dim,
-                                        FeatureSlot& slot)
+std::optional<GenderScores> ScoreGender(
+    const CodebookModel& male, const CodebookModel& female, int dim, FeatureSlot& slot)
 {
     const int size = female.codebookSize;
     // Each model's outputs must cover exactly its own half of the combined symbol space.
-    if (size < 1 || male.codebookSize != size || male.symbols != size || female.symbols != size ||
-        male.states != female.states || male.dim != dim || female.dim != dim || !FitsSlot(slot, dim))
+    if (size < 1 || male.codebookSize != size || male.symbols != size || female.symbols != size
+        || male.states != female.states || male.dim != dim || female.dim != dim || !FitsSlot(slot, dim))
         return std::nullopt;
-    const CombinedCodebook combined = CombineCodebooks(female.codewords, female.weights, male.codewords,
-                                                       male.weights, dim);
+    const CombinedCodebook combined
+        = CombineCodebooks(female.codewords, female.weights, male.codewords, male.weights, dim);
     if (combined.size != 2 * size || !QuantizeSlot(combined, dim, slot))
         return std::nullopt;
     const auto maleScore = ScoreStoredModel(male.pi, male.a, male.b, male.states, size, combined.size,
-                                            SymbolSide::Upper, slot.symbols.data(), slot.frameCount);
+        SymbolSide::Upper, slot.symbols.data(), slot.frameCount);
     const auto femaleScore = ScoreStoredModel(female.pi, female.a, female.b, female.states, size, combined.size,
-                                              SymbolSide::Lower, slot.symbols.data(), slot.frameCount);
+        SymbolSide::Lower, slot.symbols.data(), slot.frameCount);
     if (!maleScore || !femaleScore)
         return std::nullopt;
     return GenderScores {*maleScore, *femaleScore};

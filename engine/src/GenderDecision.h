@@ -27,8 +27,8 @@ std::string GenderStatusLine(int sex, const GenderScores& scores);
  * male HMM in the upper half and the female HMM in the lower half of that symbol space.
  * Empty (the slot's symbols may be partly written) when the models or the slot do not fit together.
  */
-std::optional<GenderScores> ScoreGender(const CodebookModel& male, const CodebookModel& female, int dim,
-                                        FeatureSlot& slot);
+std::optional<GenderScores> ScoreGender(
+    const CodebookModel& male, const CodebookModel& female, int dim, FeatureSlot& slot);
 
 /**
  * The gender decision for slot `index` of the work memory: reads the word's two background models,

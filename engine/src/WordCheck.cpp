@@ -17,16 +17,16 @@ namespace {
 
 constexpr const char* kVocabularyCodes[] = {"aaj", "abj", "acj", "adj", "aej", "afj"};
 
-bool QuantizePlp(const VocabularyModel& vocabulary, const std::vector<float>& features, int frames,
-                 std::vector<int>* symbols)
+bool QuantizePlp(
+    const VocabularyModel& vocabulary, const std::vector<float>& features, int frames, std::vector<int>* symbols)
 {
     VectorQuantizer quantizer(kPlpVectorSize);
     quantizer.UseDimensionWeights(DimensionWeightKind::Unit);
     std::vector<float> confidences(static_cast<size_t>(frames));
     symbols->assign(static_cast<size_t>(frames), 0);
-    return quantizer.LoadFrames(features.data(), frames) &&
-           quantizer.LoadCodebook(vocabulary.codewords.data(), vocabulary.weights.data(), vocabulary.codebookSize) &&
-           quantizer.Quantize(symbols->data(), confidences.data());
+    return quantizer.LoadFrames(features.data(), frames)
+        && quantizer.LoadCodebook(vocabulary.codewords.data(), vocabulary.weights.data(), vocabulary.codebookSize)
+        && quantizer.Quantize(symbols->data(), confidences.data());
 }
 
 } // namespace
@@ -58,7 +58,7 @@ std::optional<int> RecogniseWord(const VocabularyModel& vocabulary, const int16_
     for (int word = 0; word < static_cast<int>(vocabulary.words.size()); ++word) {
         const VocabularyWord& model = vocabulary.words[static_cast<size_t>(word)];
         const auto score = ScoreStoredModel(model.pi, model.a, model.b, vocabulary.states, vocabulary.codebookSize,
-                                            vocabulary.codebookSize, SymbolSide::All, symbols.data(), frames);
+            vocabulary.codebookSize, SymbolSide::All, symbols.data(), frames);
         if (!score || std::isnan(*score))
             continue;
         if (!best || *score > bestScore) {
