@@ -14,7 +14,10 @@ namespace {
 class FileDescriptor
 {
 public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    explicit FileDescriptor(int fd)
+        : m_fd(fd)
+    {
+    }
     ~FileDescriptor()
     {
         if (m_fd >= 0)
@@ -56,9 +59,11 @@ bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<ui
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.Get() < 0)
         return false;
-    struct stat info{};
-    if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0 ||
-        static_cast<uint64_t>(info.st_size) > maxBytes)
+    struct stat info
+    {
+    };
+    if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0
+        || static_cast<uint64_t>(info.st_size) > maxBytes)
         return false;
     bytes->resize(static_cast<std::size_t>(info.st_size));
     std::size_t done = 0;

@@ -16,7 +16,11 @@ namespace halvox {
 class ByteReader
 {
 public:
-    ByteReader(const uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
+    ByteReader(const uint8_t* data, std::size_t size)
+        : m_data(data)
+        , m_size(size)
+    {
+    }
 
     bool Ok() const { return m_ok; }
     std::size_t Remaining() const { return m_ok ? m_size - m_position : 0; }

@@ -82,11 +82,11 @@ void NormaliseOutputRows(HmmParameters* model)
 
 double ModelChange(const HmmParameters& current, const HmmParameters& next)
 {
-    if (current.states != next.states || current.symbols != next.symbols || !current.IsConsistent() ||
-        !next.IsConsistent())
+    if (current.states != next.states || current.symbols != next.symbols || !current.IsConsistent()
+        || !next.IsConsistent())
         return std::numeric_limits<double>::quiet_NaN();
-    return AbsoluteDifferenceSum(current.pi, next.pi) + AbsoluteDifferenceSum(current.a, next.a) +
-           AbsoluteDifferenceSum(current.b, next.b);
+    return AbsoluteDifferenceSum(current.pi, next.pi) + AbsoluteDifferenceSum(current.a, next.a)
+        + AbsoluteDifferenceSum(current.b, next.b);
 }
 
 DiscreteHmm::DiscreteHmm(int states, int symbols)
@@ -107,8 +107,8 @@ double& DiscreteHmm::B(int state, int symbol)
 
 bool DiscreteHmm::AddTrainingSequence(const int* symbols, const float* confidences, int length)
 {
-    if (!IsUsable() || symbols == nullptr || confidences == nullptr || length < 2 ||
-        !SymbolsInRange(symbols, length, m_model.symbols))
+    if (!IsUsable() || symbols == nullptr || confidences == nullptr || length < 2
+        || !SymbolsInRange(symbols, length, m_model.symbols))
         return false;
     double largest = 0.0;
     for (int t = 0; t < length; ++t) {
@@ -152,8 +152,8 @@ void DiscreteHmm::InitialiseRandom()
 
 bool DiscreteHmm::LoadStoredModel(const float* pi, const float* a, const float* b, int ownSymbols, SymbolSide side)
 {
-    if (!IsUsable() || pi == nullptr || a == nullptr || b == nullptr || ownSymbols < 1 ||
-        ownSymbols > m_model.symbols || (side == SymbolSide::All && ownSymbols != m_model.symbols))
+    if (!IsUsable() || pi == nullptr || a == nullptr || b == nullptr || ownSymbols < 1 || ownSymbols > m_model.symbols
+        || (side == SymbolSide::All && ownSymbols != m_model.symbols))
         return false;
     const int n = m_model.states;
     const int offset = side == SymbolSide::Upper ? m_model.symbols - ownSymbols : 0;
@@ -239,7 +239,7 @@ bool DiscreteHmm::ReestimateSequence(int index, HmmParameters* estimate)
 
     HmmParameters result = ZeroModel(n, m);
     std::vector<double> xiSum(static_cast<std::size_t>(n) * static_cast<std::size_t>(n), 0.0);
-    std::vector<double> gammaSum(static_cast<std::size_t>(n), 0.0);  // frames 0 ... T - 2
+    std::vector<double> gammaSum(static_cast<std::size_t>(n), 0.0); // frames 0 ... T - 2
     std::vector<double> gammaTotal(static_cast<std::size_t>(n), 0.0); // every frame
     // Per state and symbol: posterior mass of the frames that observed the symbol, plain and weighted.
     std::vector<double> observed(result.b.size(), 0.0);
@@ -322,8 +322,8 @@ bool DiscreteHmm::ReestimateAverage(HmmParameters* estimate)
     for (int r = 0; r < SequenceCount(); ++r) {
         if (!ReestimateSequence(r, &single))
             return false;
-        equalLengths = equalLengths && m_sequences[static_cast<std::size_t>(r)].symbols.size() ==
-                                           m_sequences.front().symbols.size();
+        equalLengths = equalLengths
+            && m_sequences[static_cast<std::size_t>(r)].symbols.size() == m_sequences.front().symbols.size();
         for (std::size_t i = 0; i < sum.pi.size(); ++i)
             sum.pi[i] += single.pi[i];
         for (std::size_t i = 0; i < sum.a.size(); ++i)
@@ -376,8 +376,8 @@ void DiscreteHmm::Export(float* pi, float* a, float* b) const
         return;
     std::transform(m_model.pi.begin(), m_model.pi.end(), pi, [](double v) { return static_cast<float>(v); });
     // Disallowed transitions are stored as 1e-6 so that a loaded model never takes the log of 0.
-    std::transform(m_model.a.begin(), m_model.a.end(), a,
-                   [](double v) { return static_cast<float>(v <= kFloor ? kFloor : v); });
+    std::transform(
+        m_model.a.begin(), m_model.a.end(), a, [](double v) { return static_cast<float>(v <= kFloor ? kFloor : v); });
     std::transform(m_model.b.begin(), m_model.b.end(), b, [](double v) { return static_cast<float>(v); });
 }
 

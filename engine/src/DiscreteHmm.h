@@ -32,7 +32,7 @@ enum class SymbolSide
 {
     Upper, ///< the model's symbols are the last ones (they follow the other model's)
     Lower, ///< the model's symbols come first
-    All    ///< the model covers every symbol
+    All ///< the model covers every symbol
 };
 
 /**
@@ -76,8 +76,8 @@ public:
      * same (the own columns are the first ones), All needs ownSymbols == Symbols(). Serves scoring and
      * the start of a model update alike.
      */
-    [[nodiscard]] bool LoadStoredModel(const float* pi, const float* a, const float* b, int ownSymbols,
-                                       SymbolSide side);
+    [[nodiscard]] bool LoadStoredModel(
+        const float* pi, const float* a, const float* b, int ownSymbols, SymbolSide side);
 
     const HmmParameters& Model() const { return m_model; }
     /** Replaces the model; false when the shape differs from (States(), Symbols()). */
@@ -95,7 +95,7 @@ public:
      */
     [[nodiscard]] bool ReestimateAverage(HmmParameters* estimate);
 
-    /** Makes `next` the model and returns the change from the previous one; NaN (nothing replaced) on a shape mismatch. */
+    /** Makes `next` the model and returns the change from the previous one; NaN (nothing replaced) on a wrong shape. */
     double ReplaceModel(const HmmParameters& next);
 
     /** Called after every training pass with the pass number (from 1) and the change of that pass. */
@@ -136,7 +136,7 @@ private:
     Lcg m_generator;
     PassObserver m_observer;
     std::vector<double> m_alpha; // scaled forward values, frame-major
-    std::vector<double> m_beta;  // scaled backward values, frame-major
+    std::vector<double> m_beta; // scaled backward values, frame-major
     std::vector<double> m_scale; // c_t
 };
 

@@ -11,7 +11,10 @@ namespace halvox {
 class Lcg
 {
 public:
-    explicit Lcg(uint32_t seed = 0) : m_seed(seed) {}
+    explicit Lcg(uint32_t seed = 0)
+        : m_seed(seed)
+    {
+    }
 
     void Reseed(uint32_t seed) { m_seed = seed; }
 

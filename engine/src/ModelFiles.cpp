@@ -62,8 +62,8 @@ void WriteHmm(ByteWriter* out, const std::vector<float>& pi, const std::vector<f
     out->WriteFloats(b);
 }
 
-bool ReadHmm(ByteReader* in, int states, int symbols, std::vector<float>* pi, std::vector<float>* a,
-             std::vector<float>* b)
+bool ReadHmm(
+    ByteReader* in, int states, int symbols, std::vector<float>* pi, std::vector<float>* a, std::vector<float>* b)
 {
     const int64_t n = states;
     return in->ReadFloats(n, pi) && in->ReadFloats(n * n, a) && in->ReadFloats(n * symbols, b);
@@ -74,10 +74,10 @@ bool ReadUserModelBody(ByteReader* in, UserModel* model)
     const int64_t d = model->dim;
     const int64_t k = model->codebookSize;
     std::vector<float> ratio;
-    const bool read = in->ReadFloats(d, &model->auxMean) && in->ReadFloats(k * d, &model->codewords) &&
-                      in->ReadFloats(k, &model->weights) && in->ReadFloats(d, &model->dimensionWeights) &&
-                      ReadHmm(in, model->states, model->codebookSize, &model->pi, &model->a, &model->b) &&
-                      in->ReadFloats(k, &model->discrimination) && in->ReadFloats(1, &ratio);
+    const bool read = in->ReadFloats(d, &model->auxMean) && in->ReadFloats(k * d, &model->codewords)
+        && in->ReadFloats(k, &model->weights) && in->ReadFloats(d, &model->dimensionWeights)
+        && ReadHmm(in, model->states, model->codebookSize, &model->pi, &model->a, &model->b)
+        && in->ReadFloats(k, &model->discrimination) && in->ReadFloats(1, &ratio);
     if (read)
         model->trainedRatio = ratio[0];
     return read;
@@ -92,7 +92,7 @@ int64_t VocabularyHeaderLength(const VocabularyModel& model)
 }
 
 ModelFileError ReadWith(const std::string& path, ModelFileError unreadable,
-                        const auto& parse) // parse(bytes) -> ModelFileError
+    const auto& parse) // parse(bytes) -> ModelFileError
 {
     std::vector<uint8_t> bytes;
     if (!ReadWholeFile(path, kMaxModelFileBytes, &bytes))
@@ -124,8 +124,8 @@ uint8_t UserModelFlags(bool male, int noiseMode)
 
 int32_t UserModelHeaderLength(const UserModel& model)
 {
-    return static_cast<int32_t>(kVersionBytes + 2 + model.userId.size() + 2 + model.wordText.size() +
-                                kUserHeaderFixedBytes);
+    return static_cast<int32_t>(
+        kVersionBytes + 2 + model.userId.size() + 2 + model.wordText.size() + kUserHeaderFixedBytes);
 }
 
 int32_t UserModelBodyLength(int dim, int codebookSize, int states)
@@ -141,23 +141,23 @@ bool IsWritable(const UserModel& model)
     const int64_t d = model.dim;
     const int64_t k = model.codebookSize;
     const int64_t n = model.states;
-    if (!IsStorableSize(model.dim) || !IsStorableSize(model.codebookSize) || !IsStorableSize(model.states) ||
-        static_cast<int64_t>(model.userId.size()) > kLargestInt16 ||
-        static_cast<int64_t>(model.wordText.size()) > kLargestInt16)
+    if (!IsStorableSize(model.dim) || !IsStorableSize(model.codebookSize) || !IsStorableSize(model.states)
+        || static_cast<int64_t>(model.userId.size()) > kLargestInt16
+        || static_cast<int64_t>(model.wordText.size()) > kLargestInt16)
         return false;
     // The stored bodyLength must fit its int32 field (it does for every size the engine uses).
     if (((d + 2) * k + d + n * (k + n + 1)) * 4 + 8 > kLargestInt32)
         return false;
-    return HasSize(model.auxMean, d) && HasSize(model.codewords, k * d) && HasSize(model.weights, k) &&
-           HasSize(model.dimensionWeights, d) && HasSize(model.pi, n) && HasSize(model.a, n * n) &&
-           HasSize(model.b, n * k) && HasSize(model.discrimination, k);
+    return HasSize(model.auxMean, d) && HasSize(model.codewords, k * d) && HasSize(model.weights, k)
+        && HasSize(model.dimensionWeights, d) && HasSize(model.pi, n) && HasSize(model.a, n * n)
+        && HasSize(model.b, n * k) && HasSize(model.discrimination, k);
 }
 
 std::vector<uint8_t> SerialiseUserModel(const UserModel& model)
 {
     ByteWriter out;
-    WriteCommonHeader(&out, UserModelHeaderLength(model),
-                      UserModelBodyLength(model.dim, model.codebookSize, model.states));
+    WriteCommonHeader(
+        &out, UserModelHeaderLength(model), UserModelBodyLength(model.dim, model.codebookSize, model.states));
     out.WriteI16(static_cast<int16_t>(model.userId.size()));
     out.WriteBytes(model.userId);
     out.WriteI16(static_cast<int16_t>(model.wordText.size()));
@@ -227,15 +227,15 @@ bool IsWritable(const CodebookModel& model)
     const int64_t d = model.dim;
     const int64_t k = model.codebookSize;
     const int64_t n = model.states;
-    return d >= 1 && k >= 1 && n >= 1 && model.symbols >= 1 && (model.mean.empty() || HasSize(model.mean, d)) &&
-           HasSize(model.codewords, k * d) && HasSize(model.weights, k) && HasSize(model.pi, n) &&
-           HasSize(model.a, n * n) && HasSize(model.b, n * model.symbols);
+    return d >= 1 && k >= 1 && n >= 1 && model.symbols >= 1 && (model.mean.empty() || HasSize(model.mean, d))
+        && HasSize(model.codewords, k * d) && HasSize(model.weights, k) && HasSize(model.pi, n)
+        && HasSize(model.a, n * n) && HasSize(model.b, n * model.symbols);
 }
 
 std::vector<uint8_t> SerialiseCodebookModel(const CodebookModel& model)
 {
-    const std::size_t floats = model.mean.size() + model.codewords.size() + model.weights.size() + model.pi.size() +
-                               model.a.size() + model.b.size();
+    const std::size_t floats = model.mean.size() + model.codewords.size() + model.weights.size() + model.pi.size()
+        + model.a.size() + model.b.size();
     ByteWriter out;
     WriteCommonHeader(&out, kVersionBytes, static_cast<int64_t>(floats) * 4);
     out.WriteFloats(model.mean);
@@ -245,8 +245,8 @@ std::vector<uint8_t> SerialiseCodebookModel(const CodebookModel& model)
     return out.Bytes();
 }
 
-ModelFileError ParseCodebookModel(const std::vector<uint8_t>& bytes, bool withMean, int dim, int size, int states,
-                                  int symbols, CodebookModel* model)
+ModelFileError ParseCodebookModel(
+    const std::vector<uint8_t>& bytes, bool withMean, int dim, int size, int states, int symbols, CodebookModel* model)
 {
     if (dim < 1 || size < 1 || states < 1 || symbols < 1)
         return ModelFileError::CannotOpen;
@@ -278,8 +278,8 @@ bool IsWritable(const VocabularyModel& model)
     const int64_t d = model.dim;
     const int64_t k = model.codebookSize;
     const int64_t n = model.states;
-    if (!IsStorableSize(model.dim) || !IsStorableSize(model.codebookSize) || !IsStorableSize(model.states) ||
-        static_cast<int64_t>(model.labels.size()) > kLargestInt16 || model.labels.size() != model.words.size())
+    if (!IsStorableSize(model.dim) || !IsStorableSize(model.codebookSize) || !IsStorableSize(model.states)
+        || static_cast<int64_t>(model.labels.size()) > kLargestInt16 || model.labels.size() != model.words.size())
         return false;
     for (const std::string& label : model.labels)
         if (label.size() > kLargestLabelBytes)
@@ -293,8 +293,8 @@ bool IsWritable(const VocabularyModel& model)
 std::vector<uint8_t> SerialiseVocabularyModel(const VocabularyModel& model)
 {
     const int64_t n = model.states;
-    const int64_t floats = static_cast<int64_t>(model.codewords.size() + model.weights.size()) +
-                           static_cast<int64_t>(model.words.size()) * (n + n * n + n * model.codebookSize);
+    const int64_t floats = static_cast<int64_t>(model.codewords.size() + model.weights.size())
+        + static_cast<int64_t>(model.words.size()) * (n + n * n + n * model.codebookSize);
     ByteWriter out;
     WriteCommonHeader(&out, VocabularyHeaderLength(model), floats * 4);
     out.WriteI16(static_cast<int16_t>(model.labels.size()));
@@ -376,17 +376,17 @@ ModelFileError WriteUserModel(const std::string& path, const UserModel& model)
 ModelFileError ReadUserModel(const std::string& path, UserModel* model)
 {
     return ReadWith(path, ModelFileError::FormatError,
-                    [&](const std::vector<uint8_t>& bytes) { return ParseUserModel(bytes, false, model); });
+        [&](const std::vector<uint8_t>& bytes) { return ParseUserModel(bytes, false, model); });
 }
 
 ModelFileError ReadUserModelHeader(const std::string& path, UserModel* model)
 {
     return ReadWith(path, ModelFileError::FormatError,
-                    [&](const std::vector<uint8_t>& bytes) { return ParseUserModel(bytes, true, model); });
+        [&](const std::vector<uint8_t>& bytes) { return ParseUserModel(bytes, true, model); });
 }
 
-ModelFileError ReadCodebookModel(const std::string& path, bool withMean, int dim, int size, int states, int symbols,
-                                 CodebookModel* model)
+ModelFileError ReadCodebookModel(
+    const std::string& path, bool withMean, int dim, int size, int states, int symbols, CodebookModel* model)
 {
     return ReadWith(path, ModelFileError::CannotOpen, [&](const std::vector<uint8_t>& bytes) {
         return ParseCodebookModel(bytes, withMean, dim, size, states, symbols, model);
@@ -401,7 +401,7 @@ ModelFileError WriteCodebookModel(const std::string& path, const CodebookModel& 
 ModelFileError ReadVocabularyModel(const std::string& path, VocabularyModel* model)
 {
     return ReadWith(path, ModelFileError::CannotOpen,
-                    [&](const std::vector<uint8_t>& bytes) { return ParseVocabularyModel(bytes, model); });
+        [&](const std::vector<uint8_t>& bytes) { return ParseVocabularyModel(bytes, model); });
 }
 
 ModelFileError WriteVocabularyModel(const std::string& path, const VocabularyModel& model)

@@ -41,19 +41,19 @@ struct UserModel
     std::string code; ///< written as exactly 3 bytes (NUL-padded); read up to its first NUL
     uint8_t flags = 0x0C;
     uint8_t byte1 = 1;
-    int dim = 0;          ///< D
+    int dim = 0; ///< D
     int codebookSize = 0; ///< K_u
-    int states = 0;       ///< N
+    int states = 0; ///< N
 
     // Body.
-    std::vector<float> auxMean;          ///< D
-    std::vector<float> codewords;        ///< K_u x D
-    std::vector<float> weights;          ///< K_u
+    std::vector<float> auxMean; ///< D
+    std::vector<float> codewords; ///< K_u x D
+    std::vector<float> weights; ///< K_u
     std::vector<float> dimensionWeights; ///< D
-    std::vector<float> pi;               ///< N
-    std::vector<float> a;                ///< N x N
-    std::vector<float> b;                ///< N x K_u
-    std::vector<float> discrimination;   ///< K_u
+    std::vector<float> pi; ///< N
+    std::vector<float> a; ///< N x N
+    std::vector<float> b; ///< N x K_u
+    std::vector<float> discrimination; ///< K_u
     float trainedRatio = 0.0f;
 };
 
@@ -64,20 +64,20 @@ struct CodebookModel
     int codebookSize = 0;
     int states = 0;
     int symbols = 0;
-    std::vector<float> mean;      ///< dim, or empty for a recording model
+    std::vector<float> mean; ///< dim, or empty for a recording model
     std::vector<float> codewords; ///< codebookSize x dim
-    std::vector<float> weights;   ///< codebookSize
-    std::vector<float> pi;        ///< states
-    std::vector<float> a;         ///< states x states
-    std::vector<float> b;         ///< states x symbols
+    std::vector<float> weights; ///< codebookSize
+    std::vector<float> pi; ///< states
+    std::vector<float> a; ///< states x states
+    std::vector<float> b; ///< states x symbols
 };
 
 /** One word's HMM in a vocabulary file. */
 struct VocabularyWord
 {
     std::vector<float> pi; ///< states
-    std::vector<float> a;  ///< states x states
-    std::vector<float> b;  ///< states x codebookSize
+    std::vector<float> a; ///< states x states
+    std::vector<float> b; ///< states x codebookSize
 };
 
 /** The word recogniser's file: one shared codebook, one labelled HMM per word. */
@@ -88,7 +88,7 @@ struct VocabularyModel
     int codebookSize = 0;
     int states = 0;
     std::vector<float> codewords; ///< codebookSize x dim
-    std::vector<float> weights;   ///< codebookSize
+    std::vector<float> weights; ///< codebookSize
     std::vector<VocabularyWord> words;
 };
 
@@ -105,8 +105,8 @@ int32_t UserModelBodyLength(int dim, int codebookSize, int states);
 std::vector<uint8_t> SerialiseUserModel(const UserModel& model);
 ModelFileError ParseUserModel(const std::vector<uint8_t>& bytes, bool headerOnly, UserModel* model);
 std::vector<uint8_t> SerialiseCodebookModel(const CodebookModel& model);
-ModelFileError ParseCodebookModel(const std::vector<uint8_t>& bytes, bool withMean, int dim, int size, int states,
-                                  int symbols, CodebookModel* model);
+ModelFileError ParseCodebookModel(
+    const std::vector<uint8_t>& bytes, bool withMean, int dim, int size, int states, int symbols, CodebookModel* model);
 std::vector<uint8_t> SerialiseVocabularyModel(const VocabularyModel& model);
 ModelFileError ParseVocabularyModel(const std::vector<uint8_t>& bytes, VocabularyModel* model);
 
@@ -131,8 +131,8 @@ ModelFileError ReadUserModelHeader(const std::string& path, UserModel* model);
  * Reads a background (withMean) or recording model with the sizes the caller expects. The header is
  * skipped unread. CannotOpen when the file is missing or shorter than its layout, or a size is < 1.
  */
-ModelFileError ReadCodebookModel(const std::string& path, bool withMean, int dim, int size, int states, int symbols,
-                                 CodebookModel* model);
+ModelFileError ReadCodebookModel(
+    const std::string& path, bool withMean, int dim, int size, int states, int symbols, CodebookModel* model);
 
 /** Writes a background or recording model with the two version fields as its header (headerLength 4). */
 ModelFileError WriteCodebookModel(const std::string& path, const CodebookModel& model);

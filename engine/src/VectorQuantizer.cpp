@@ -14,9 +14,8 @@ namespace {
 
 // Shaping of the default weights for the live check; the later cepstra carry most of what a loudspeaker
 // changes. Dimensions beyond the table keep their default weight.
-constexpr std::array<double, 20> kRecordingCheckFactors = {0.4,  0.5,  0.7,  1.0,  1.43, 2.02, 3.02,
-                                                           4.13, 5.15, 6.11, 6.8,  7.3,  7.66, 7.94,
-                                                           8.13, 8.3,  8.45, 8.6,  8.7,  8.8};
+constexpr std::array<double, 20> kRecordingCheckFactors
+    = {0.4, 0.5, 0.7, 1.0, 1.43, 2.02, 3.02, 4.13, 5.15, 6.11, 6.8, 7.3, 7.66, 7.94, 8.13, 8.3, 8.45, 8.6, 8.7, 8.8};
 
 // The search bound of the nearest codeword; a frame with no distance below it (not-a-number features)
 // keeps symbol 0 and gets confidence 0.
@@ -71,15 +70,16 @@ std::vector<float> MakeDimensionWeights(DimensionWeightKind kind, int dim)
     return weights;
 }
 
-VectorQuantizer::VectorQuantizer(int dim) : m_dim(dim > 0 ? dim : 0)
+VectorQuantizer::VectorQuantizer(int dim)
+    : m_dim(dim > 0 ? dim : 0)
 {
     m_dimensionWeights = MakeDimensionWeights(DimensionWeightKind::Default, m_dim);
 }
 
 bool VectorQuantizer::LoadFrames(const float* frames, int count)
 {
-    if (m_dim < 1 || count < 0 || (count > 0 && frames == nullptr) ||
-        !FitsElementCount(static_cast<int64_t>(count) * m_dim))
+    if (m_dim < 1 || count < 0 || (count > 0 && frames == nullptr)
+        || !FitsElementCount(static_cast<int64_t>(count) * m_dim))
         return false;
     m_frames.assign(frames, frames + static_cast<std::size_t>(count) * static_cast<std::size_t>(m_dim));
     m_frameCount = count;
@@ -88,8 +88,8 @@ bool VectorQuantizer::LoadFrames(const float* frames, int count)
 
 bool VectorQuantizer::LoadCodebook(const float* codewords, const float* weights, int size)
 {
-    if (m_dim < 1 || size < 1 || codewords == nullptr || weights == nullptr ||
-        !FitsElementCount(static_cast<int64_t>(size) * m_dim))
+    if (m_dim < 1 || size < 1 || codewords == nullptr || weights == nullptr
+        || !FitsElementCount(static_cast<int64_t>(size) * m_dim))
         return false;
     m_codewords.assign(codewords, codewords + static_cast<std::size_t>(size) * static_cast<std::size_t>(m_dim));
     m_codewordWeights.resize(static_cast<std::size_t>(size));
@@ -147,8 +147,8 @@ bool VectorQuantizer::Quantize(int* symbols, float* confidences) const
         int best = 0;
         double bestDistance = kSearchBound;
         for (int j = 0; j < m_codebookSize; ++j) {
-            const double distance =
-                WeightedDistance(frame, m_codewords.data() + static_cast<std::size_t>(j) * static_cast<std::size_t>(m_dim));
+            const double distance = WeightedDistance(
+                frame, m_codewords.data() + static_cast<std::size_t>(j) * static_cast<std::size_t>(m_dim));
             if (distance < bestDistance) {
                 bestDistance = distance;
                 best = j;
@@ -161,8 +161,8 @@ bool VectorQuantizer::Quantize(int* symbols, float* confidences) const
     return true;
 }
 
-double VectorQuantizer::NearestCodewordSum(const float* codeword, const float* codebook, int size, int dim, int first,
-                                           int last)
+double VectorQuantizer::NearestCodewordSum(
+    const float* codeword, const float* codebook, int size, int dim, int first, int last)
 {
     if (codeword == nullptr || codebook == nullptr || size < 1 || dim < 1)
         return 0.0;
@@ -183,7 +183,7 @@ double VectorQuantizer::NearestCodewordSum(const float* codeword, const float* c
     // Not-a-number distances (from a corrupt codebook) sort last; a plain < would break the sort's ordering
     // contract, which may read outside the vector.
     std::sort(distances.begin(), distances.end(),
-              [](double a, double b) { return a < b || (!std::isnan(a) && std::isnan(b)); });
+        [](double a, double b) { return a < b || (!std::isnan(a) && std::isnan(b)); });
     double sum = 0.0;
     for (int position = first; position < last; ++position)
         sum += distances[static_cast<std::size_t>(position)];

@@ -7,8 +7,8 @@ namespace halvox {
 /** Which fixed set of per-dimension distance weights the quantiser uses. */
 enum class DimensionWeightKind
 {
-    Default,       ///< 1 + ((D - 1) / 2) * sin(pi * d / (D - 1)): the middle cepstra count most
-    Unit,          ///< every dimension 1
+    Default, ///< 1 + ((D - 1) / 2) * sin(pi * d / (D - 1)): the middle cepstra count most
+    Unit, ///< every dimension 1
     RecordingCheck ///< the default shaped further for the live-versus-recording check
 };
 
@@ -66,8 +66,8 @@ public:
      * (size * dim floats), taken in ascending order at positions first ... last - 1. Positions outside
      * 0 ... size are clipped; 0 when nothing remains or the input is unusable.
      */
-    static double NearestCodewordSum(const float* codeword, const float* codebook, int size, int dim, int first,
-                                     int last);
+    static double NearestCodewordSum(
+        const float* codeword, const float* codebook, int size, int dim, int first, int last);
 
 private:
     double WeightedDistance(const float* frame, const float* codeword) const;

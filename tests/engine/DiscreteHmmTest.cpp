@@ -13,8 +13,8 @@ namespace {
 // Reference values in this file come from tests/engine/golden/hmm_golden.py, which enumerates every
 // state path instead of running recursions.
 
-void ExpectNear(const std::vector<double>& actual, const std::vector<double>& expected, double tolerance,
-                const char* what)
+void ExpectNear(
+    const std::vector<double>& actual, const std::vector<double>& expected, double tolerance, const char* what)
 {
     ASSERT_EQ(actual.size(), expected.size()) << what;
     for (std::size_t i = 0; i < expected.size(); ++i)
@@ -42,7 +42,7 @@ protected:
         ASSERT_TRUE(m_hmm.AddTrainingSequence(m_second.data(), m_secondConfidences.data(), 6));
     }
 
-    DiscreteHmm m_hmm{3, 4};
+    DiscreteHmm m_hmm {3, 4};
     std::vector<int> m_first = {0, 1, 1, 2, 3};
     std::vector<float> m_firstConfidences = {0.5f, 1.0f, 0.25f, 1e-7f, 0.75f}; // 1e-7 falls to the 1e-5 floor
     std::vector<int> m_second = {0, 0, 1, 2, 3, 3};
@@ -55,14 +55,13 @@ TEST_F(TinyTrainingTest, OneSequenceReestimateMatchesPathEnumeration)
     ASSERT_TRUE(m_hmm.ReestimateSequence(0, &estimate));
     ExpectNear(estimate.pi, {0.8690902735296686, 0.12217075941623701, 0.008738967054094207}, 1e-9, "pi");
     ExpectNear(estimate.a,
-               {0.29967948717948717, 0.7003205128205128, 0.0, 0.0, 0.6993313350242104, 0.3006686649757897, 0.0, 0.0,
-                1.0},
-               1e-9, "a");
+        {0.29967948717948717, 0.7003205128205128, 0.0, 0.0, 0.6993313350242104, 0.3006686649757897, 0.0, 0.0, 1.0},
+        1e-9, "a");
     ExpectNear(estimate.b,
-               {0.3410327756529896, 0.22606976198230935, 1.1388819963557078e-06, 0.027814581865493467,
-                0.016488717539340184, 0.2515626049609631, 2.398557515773913e-06, 0.2896527126199504,
-                0.0011426501561887892, 0.007821296834143811, 1.951453143074023e-06, 0.6522175989340759},
-               1e-11, "b");
+        {0.3410327756529896, 0.22606976198230935, 1.1388819963557078e-06, 0.027814581865493467, 0.016488717539340184,
+            0.2515626049609631, 2.398557515773913e-06, 0.2896527126199504, 0.0011426501561887892, 0.007821296834143811,
+            1.951453143074023e-06, 0.6522175989340759},
+        1e-11, "b");
 }
 
 TEST_F(TinyTrainingTest, TrainingPassAveragesRenormalisesUnequalLengthsAndReportsTheChange)
@@ -75,20 +74,19 @@ TEST_F(TinyTrainingTest, TrainingPassAveragesRenormalisesUnequalLengthsAndReport
     EXPECT_NEAR(passes[0].second, 3.444042089225884, 1e-9);
     ExpectNear(m_hmm.Model().pi, {0.8834490528176744, 0.09121982764151082, 0.02533111954081471}, 1e-9, "pi");
     ExpectNear(m_hmm.Model().a,
-               {0.38870699567483746, 0.6112930043251625, 0.0, 0.0, 0.6108735171527906, 0.38912648284720935, 0.0, 0.0,
-                1.0},
-               1e-9, "a");
+        {0.38870699567483746, 0.6112930043251625, 0.0, 0.0, 0.6108735171527906, 0.38912648284720935, 0.0, 0.0, 1.0},
+        1e-9, "a");
     ExpectNear(m_hmm.Model().b,
-               {0.7842649969183586, 0.18198673606790558, 0.00883068218920819, 0.024917584824527647,
-                0.10348265213441592, 0.3145479827804911, 0.22743095123911228, 0.3545384138459806,
-                0.01316906398773582, 0.00980741569348928, 0.0811570785946342, 0.8958664417241408},
-               1e-9, "b");
+        {0.7842649969183586, 0.18198673606790558, 0.00883068218920819, 0.024917584824527647, 0.10348265213441592,
+            0.3145479827804911, 0.22743095123911228, 0.3545384138459806, 0.01316906398773582, 0.00980741569348928,
+            0.0811570785946342, 0.8958664417241408},
+        1e-9, "b");
 }
 
 TEST_F(TinyTrainingTest, ReestimationFloorsVisitedEntriesInTheModelItself)
 {
     HmmParameters model = TinyLeftToRightModel();
-    model.a[1] = 0.0;      // allowed transition 0 -> 1
+    model.a[1] = 0.0; // allowed transition 0 -> 1
     model.b[4 * 2 + 1] = 0.0; // state 2, symbol 1: observed at frame 1 of the first sequence
     ASSERT_TRUE(m_hmm.SetModel(model));
     HmmParameters estimate;
@@ -142,14 +140,13 @@ TEST(DiscreteHmmTest, InitialModelComesFromTheReseededGenerator)
     hmm.InitialiseRandom();
     ExpectNear(hmm.Model().pi, {1.0 / 3, 1.0 / 3, 1.0 / 3}, 1e-15, "pi");
     ExpectNear(hmm.Model().a,
-               {0.0011597033600878933, 0.9988402966399121, 0.0, 0.0, 0.23557237464522232, 0.7644276253547777, 0.0,
-                0.0, 1.0},
-               1e-15, "a");
+        {0.0011597033600878933, 0.9988402966399121, 0.0, 0.0, 0.23557237464522232, 0.7644276253547777, 0.0, 0.0, 1.0},
+        1e-15, "a");
     ExpectNear(hmm.Model().b,
-               {0.4791210774471541, 0.054977778780427276, 0.1997653800166941, 0.2661357637557245,
-                0.10237174466418641, 0.3951072057959663, 0.12788819267671822, 0.374632856863129, 0.16545115332428767,
-                0.7943238353686116, 0.03228177295341475, 0.007943238353686115},
-               1e-15, "b");
+        {0.4791210774471541, 0.054977778780427276, 0.1997653800166941, 0.2661357637557245, 0.10237174466418641,
+            0.3951072057959663, 0.12788819267671822, 0.374632856863129, 0.16545115332428767, 0.7943238353686116,
+            0.03228177295341475, 0.007943238353686115},
+        1e-15, "b");
 }
 
 class FiveStateTrainingTest : public ::testing::Test

@@ -154,7 +154,8 @@ struct FlagsCase
 };
 
 class UserModelFlagsTest : public ::testing::TestWithParam<FlagsCase>
-{};
+{
+};
 
 TEST_P(UserModelFlagsTest, CombinesGenderAndNoiseMode)
 {
@@ -162,9 +163,8 @@ TEST_P(UserModelFlagsTest, CombinesGenderAndNoiseMode)
 }
 
 INSTANTIATE_TEST_SUITE_P(Flags, UserModelFlagsTest,
-                         ::testing::Values(FlagsCase{true, 1, 0x2D}, FlagsCase{false, 1, 0x0D},
-                                           FlagsCase{true, 0, 0x2C}, FlagsCase{false, 0, 0x0C},
-                                           FlagsCase{false, 2, 0x0E}, FlagsCase{true, 3, 0x2C}));
+    ::testing::Values(FlagsCase {true, 1, 0x2D}, FlagsCase {false, 1, 0x0D}, FlagsCase {true, 0, 0x2C},
+        FlagsCase {false, 0, 0x0C}, FlagsCase {false, 2, 0x0E}, FlagsCase {true, 3, 0x2C}));
 
 TEST_F(ModelFilesTest, UserModelRoundTripIsByteExact)
 {
@@ -283,7 +283,8 @@ TEST_F(ModelFilesTest, ShortWordCodesArePaddedToThreeBytes)
 }
 
 class CodebookModelTest : public ModelFilesTest, public ::testing::WithParamInterface<bool>
-{};
+{
+};
 
 TEST_P(CodebookModelTest, RoundTripsAndSkipsAnyHeaderLength)
 {

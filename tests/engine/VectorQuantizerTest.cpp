@@ -24,8 +24,8 @@ struct Quantized
 
 Quantized QuantizeAll(const VectorQuantizer& quantizer)
 {
-    Quantized out{std::vector<int>(static_cast<std::size_t>(quantizer.FrameCount()), -1),
-                  std::vector<float>(static_cast<std::size_t>(quantizer.FrameCount()), -1.0f)};
+    Quantized out {std::vector<int>(static_cast<std::size_t>(quantizer.FrameCount()), -1),
+        std::vector<float>(static_cast<std::size_t>(quantizer.FrameCount()), -1.0f)};
     EXPECT_TRUE(quantizer.Quantize(out.symbols.data(), out.confidences.data()));
     return out;
 }
@@ -60,15 +60,15 @@ TEST(VectorQuantizerTest, QuantisesAsTheReferenceDoes)
 {
     const std::vector<float> codewords = {0.0f, 0.0f, 0.0f, 0.0f, 1.0f, -0.5f, 0.25f, 2.0f, -1.0f, 0.5f, 0.75f, -2.0f};
     const std::vector<float> weights = {0.0f, 150.0f, 0.5f};
-    const std::vector<float> frames = {0.1f, 0.2f,  -0.1f, 0.05f, 0.9f, -0.4f,  0.3f,   1.7f,
-                                       -0.7f, 0.4f, 0.5f,  -1.5f, 0.5f, -0.25f, 0.125f, 1.0f};
+    const std::vector<float> frames
+        = {0.1f, 0.2f, -0.1f, 0.05f, 0.9f, -0.4f, 0.3f, 1.7f, -0.7f, 0.4f, 0.5f, -1.5f, 0.5f, -0.25f, 0.125f, 1.0f};
     VectorQuantizer quantizer(4);
     ASSERT_TRUE(quantizer.LoadCodebook(codewords.data(), weights.data(), 3));
     ASSERT_TRUE(quantizer.LoadFrames(frames.data(), 4));
     const Quantized out = QuantizeAll(quantizer);
-    EXPECT_EQ(out.symbols, (std::vector<int>{0, 1, 2, 0}));
-    const std::vector<double> expected = {0.4966762661933899, 0.49603793025016785, 0.2896297574043274,
-                                          0.13506795465946198};
+    EXPECT_EQ(out.symbols, (std::vector<int> {0, 1, 2, 0}));
+    const std::vector<double> expected
+        = {0.4966762661933899, 0.49603793025016785, 0.2896297574043274, 0.13506795465946198};
     for (std::size_t t = 0; t < expected.size(); ++t)
         EXPECT_NEAR(out.confidences[t], expected[t], 1e-5 * expected[t]) << "frame " << t;
 }
@@ -80,7 +80,8 @@ struct WeightCase
 };
 
 class CodewordWeightTest : public ::testing::TestWithParam<WeightCase>
-{};
+{
+};
 
 TEST_P(CodewordWeightTest, ConfidenceUsesTheSubstitutedWeight)
 {
@@ -95,9 +96,8 @@ TEST_P(CodewordWeightTest, ConfidenceUsesTheSubstitutedWeight)
 }
 
 INSTANTIATE_TEST_SUITE_P(Weights, CodewordWeightTest,
-                         ::testing::Values(WeightCase{0.0f, 1.0}, WeightCase{150.0f, 1.0}, WeightCase{100.0f, 100.0},
-                                           WeightCase{0.5f, 0.5}, WeightCase{-2.0f, 1.0},
-                                           WeightCase{std::numeric_limits<float>::quiet_NaN(), 1.0}));
+    ::testing::Values(WeightCase {0.0f, 1.0}, WeightCase {150.0f, 1.0}, WeightCase {100.0f, 100.0},
+        WeightCase {0.5f, 0.5}, WeightCase {-2.0f, 1.0}, WeightCase {std::numeric_limits<float>::quiet_NaN(), 1.0}));
 
 TEST(VectorQuantizerTest, EqualDistancesGoToTheLowerIndex)
 {
