@@ -92,6 +92,18 @@ SVE_API const char* SVE_GetLabelString(void);
 /** The result line of the last gender decision, verification or live check; owned by the context. */
 SVE_API const char* SVE_GetStatusString(void);
 
+/* ---- per-reading analysis, training, verification --------------------------------------------- */
+
+/**
+ * Analyses the reading that SVE_GetEndpointShort just took: speaker features into slot `index`, the
+ * gender decision, and in enrolment mode the same-word check against slot 0 (index > 0) or the
+ * vocabulary word check (index 0, when enabled).
+ * @param samples the buffer SVE_GetEndpointShort filtered, with the same count.
+ * @param index   the repetition, 0 ... maxRepeat - 1; index 0 resets the gender counters.
+ * @return 1 accepted, 0 rejected (the label text says why; an index outside the slots is refused).
+ */
+SVE_API int SVE_CheckSexSpeech(short* samples, int count, int index);
+
 /* ---- results ---------------------------------------------------------------------------------- */
 
 /** 0 male, 1 female, -1 when the gender files could not be read. */

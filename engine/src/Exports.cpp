@@ -5,6 +5,7 @@
 #include <new>
 #include <string>
 
+#include "CheckSexSpeech.h"
 #include "EndpointOperation.h"
 #include "ModelVersionCheck.h"
 #include "ProcessContext.h"
@@ -186,6 +187,11 @@ const char* SVE_GetLabelString(void)
 const char* SVE_GetStatusString(void)
 {
     return WithContext(static_cast<const char*>(""), [](EngineContext& c) -> const char* { return c.statusText; });
+}
+
+int SVE_CheckSexSpeech(short* samples, int count, int index)
+{
+    return WithContext(0, [=](EngineContext& c) { return halvox::CheckSexSpeech(c, samples, count, index); });
 }
 
 int SVE_GetSex(void)
