@@ -11,5 +11,7 @@ constexpr const char* kDifferentFromFirst = "[SR] Different from 1'st word! - %l
 // Not a line of the classic engine: reported when the work memory cannot be made or no longer fits
 // the parameters, instead of running over its buffers.
 constexpr const char* kWorkMemoryError = "[HALVOX] Work memory error! [%s]";
+// Not a line of the classic engine either: readings too uniform to give a user model (every frame alike).
+constexpr const char* kTrainingError = "[HALVOX] Training error! [%s]";
 
 } // namespace halvox::texts
