@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
 #include <vector>
 
 #include "DtwMatcher.h"
@@ -30,6 +31,11 @@ struct HandCase
     std::vector<float> later;
     double expected;
 };
+
+std::ostream& operator<<(std::ostream& out, const HandCase& c)
+{
+    return out << c.name;
+}
 
 class DtwHandComputed : public ::testing::TestWithParam<HandCase>
 {
