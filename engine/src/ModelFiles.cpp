@@ -46,13 +46,14 @@ std::string UpToFirstNul(const std::string& bytes)
     return bytes.substr(0, bytes.find('\0'));
 }
 
-void WriteCommonHeader(ByteWriter* out, int64_t headerLength, int64_t bodyLength)
+void WriteCommonHeader(ByteWriter* out, int64_t headerLength, int64_t bodyLength,
+                       int16_t major = kModelVersionMajor, int16_t minor = kModelVersionMinor)
 {
     out->WriteBytes(kMagic);
     out->WriteI32(static_cast<int32_t>(headerLength));
     out->WriteI32(static_cast<int32_t>(bodyLength));
-    out->WriteI16(kModelVersionMajor);
-    out->WriteI16(kModelVersionMinor);
+    out->WriteI16(major);
+    out->WriteI16(minor);
 }
 
 void WriteHmm(ByteWriter* out, const std::vector<float>& pi, const std::vector<float>& a, const std::vector<float>& b)
@@ -296,7 +297,8 @@ std::vector<uint8_t> SerialiseVocabularyModel(const VocabularyModel& model)
     const int64_t floats = static_cast<int64_t>(model.codewords.size() + model.weights.size())
         + static_cast<int64_t>(model.words.size()) * (n + n * n + n * model.codebookSize);
     ByteWriter out;
-    WriteCommonHeader(&out, VocabularyHeaderLength(model), floats * 4);
+    // The vocabulary file's two short fields have always held 1 and 0; readers ignore them.
+    WriteCommonHeader(&out, VocabularyHeaderLength(model), floats * 4, 1, 0);
     out.WriteI16(static_cast<int16_t>(model.labels.size()));
     for (const std::string& label : model.labels)
         out.WriteI16(static_cast<int16_t>(label.size()));
