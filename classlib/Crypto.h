@@ -36,13 +36,11 @@ public:
 
     /** EncryptFileStream with the same arguments and result (see CipherWell.h); 0 for a key with a zero byte. */
     int EncryptFileA(const CipherWellTarget* window, std::int64_t tag, const std::string& sourcePath,
-        const std::string& targetPath, const std::string& passPhrase, int* continueFlag,
-        unsigned int intervalMs) const;
+        const std::string& targetPath, const std::string& passPhrase, int* continueFlag, unsigned int intervalMs) const;
 
     /** DecryptFileStream with the same arguments and result (see CipherWell.h); 0 for a key with a zero byte. */
     int DecryptFileA(const CipherWellTarget* window, std::int64_t tag, const std::string& sourcePath,
-        const std::string& targetPath, const std::string& passPhrase, int* continueFlag,
-        unsigned int intervalMs) const;
+        const std::string& targetPath, const std::string& passPhrase, int* continueFlag, unsigned int intervalMs) const;
 
     /**
      * The process key: all 1003 characters of the suite's fixed Base64 pass phrase. Out of memory it ends

@@ -5,6 +5,7 @@ namespace {
 
 // Generated once by tools/make_process_key.py. Every stored secret of every installation is encrypted
 // under this text: changing a single character makes all user, voice and settings stores unreadable.
+// clang-format off
 constexpr char kProcessKey[] =
     "b1t1BtQYRzdGeKSkrsKSsHE0YmRRZ/lrHObla2hPJLXcwA3NK8i2V0J+IapLS95qA/EjSbQ9GSA9BHIZ65vcxou4zA0l7U9RpNsE"
     "aMkgr1iwSJ3A/jvWhtWEoglGstFlIogWKcaZ9Em+Cl7ndJwwW7iPCSrStJLTCB3YQ8DdaeeSZXjFD56O5SYO4UTvGT8jCy9DQwmy"
@@ -17,6 +18,7 @@ constexpr char kProcessKey[] =
     "OcdXD902YzRs+Xx3u5wtUEeZCBnF3LnlMeJ5cHxcxO+0mg4PrakHPR5DNd7aTkdHe00FoHa8jcuzD4QD685Rt1b0NzWPEHQ/psCL"
     "SsPa7vQQvYz76iDiwd0pVaO+SA4K/SCYlDcIB2gA0asOe1AQgLrq0laBQtHIFvNud2vL/WRs9otqpsrOSLSzTPL0ByaioLFCyOBs"
     "c8g";
+// clang-format on
 
 static_assert(sizeof(kProcessKey) - 1 == kProcessKeyLength);
 

@@ -29,8 +29,8 @@ bool AnyNull(const char* first, const char* second, const char* third = "")
     return first == nullptr || second == nullptr || third == nullptr;
 }
 
-cipherwell::FileJob MakeJob(const CipherWellTarget* window, int64_t tag, const char* sourcePath,
-    const char* targetPath, const char* passPhrase, int* continueFlag, unsigned int intervalMs)
+cipherwell::FileJob MakeJob(const CipherWellTarget* window, int64_t tag, const char* sourcePath, const char* targetPath,
+    const char* passPhrase, int* continueFlag, unsigned int intervalMs)
 {
     cipherwell::FileJob job;
     job.window = window;
@@ -51,10 +51,11 @@ int EncryptFileStream(const CipherWellTarget* window, int64_t tag, const char* s
     const char* passPhrase, int* continueFlag, unsigned int intervalMs) noexcept
 {
     return Guarded(0, [&] {
-        return AnyNull(sourcePath, targetPath, passPhrase)
-            ? 0
-            : cipherwell::EncryptFile(
-                MakeJob(window, tag, sourcePath, targetPath, passPhrase, continueFlag, intervalMs));
+        if (AnyNull(sourcePath, targetPath, passPhrase)) {
+            return 0;
+        }
+        return cipherwell::EncryptFile(
+            MakeJob(window, tag, sourcePath, targetPath, passPhrase, continueFlag, intervalMs));
     });
 }
 
@@ -62,10 +63,11 @@ int DecryptFileStream(const CipherWellTarget* window, int64_t tag, const char* s
     const char* passPhrase, int* continueFlag, unsigned int intervalMs) noexcept
 {
     return Guarded(0, [&] {
-        return AnyNull(sourcePath, targetPath, passPhrase)
-            ? 0
-            : cipherwell::DecryptFile(
-                MakeJob(window, tag, sourcePath, targetPath, passPhrase, continueFlag, intervalMs));
+        if (AnyNull(sourcePath, targetPath, passPhrase)) {
+            return 0;
+        }
+        return cipherwell::DecryptFile(
+            MakeJob(window, tag, sourcePath, targetPath, passPhrase, continueFlag, intervalMs));
     });
 }
 

@@ -9,7 +9,10 @@ namespace cipherwell {
 class ContinueFlag
 {
 public:
-    explicit ContinueFlag(int* flag) : m_flag(flag) {}
+    explicit ContinueFlag(int* flag)
+        : m_flag(flag)
+    {
+    }
 
     // A caller without a flag cannot ask for cancellation.
     [[nodiscard]] bool IsCleared() const { return m_flag != nullptr && Load() == 0; }

@@ -36,7 +36,8 @@ void RefuseSameFile(const std::filesystem::path& source, const std::filesystem::
     }
 }
 
-SourceFile::SourceFile(const std::filesystem::path& path) : m_file(std::fopen(path.c_str(), "rb"))
+SourceFile::SourceFile(const std::filesystem::path& path)
+    : m_file(std::fopen(path.c_str(), "rb"))
 {
     if (m_file == nullptr) {
         throw CipherError(Describe("cannot open", path, errno));
@@ -89,6 +90,10 @@ void TargetFile::Open(const std::filesystem::path& path)
 
 void TargetFile::Write(const std::uint8_t* data, std::size_t length)
 {
+    // Filters signal the end of a message with an empty put whose pointer may be null.
+    if (length == 0) {
+        return;
+    }
     if (m_file == nullptr) {
         m_pending.insert(m_pending.end(), data, data + length);
         return;

@@ -67,7 +67,10 @@ private:
 class TargetSink : public CryptoPP::Bufferless<CryptoPP::Sink>
 {
 public:
-    explicit TargetSink(TargetFile& file) : m_file(file) {}
+    explicit TargetSink(TargetFile& file)
+        : m_file(file)
+    {
+    }
 
     std::size_t Put2(const CryptoPP::byte* inString, std::size_t length, int messageEnd, bool blocking) override;
 

@@ -10,7 +10,10 @@ namespace cipherwell {
 class MessageTarget
 {
 public:
-    explicit MessageTarget(const CipherWellTarget* target) : m_target(target) {}
+    explicit MessageTarget(const CipherWellTarget* target)
+        : m_target(target)
+    {
+    }
 
     void PostStart(std::int64_t tag) const;
     void PostProgress(std::uint64_t bytesSinceLast, std::uint64_t bytesSinceStart) const;

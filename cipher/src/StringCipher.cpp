@@ -21,7 +21,8 @@ std::string EncryptText(std::string_view text, std::string_view passPhrase)
 {
     std::string hex;
     constexpr bool kUpperCase = true;
-    const auto encryptor = MakeEncryptor(passPhrase, new CryptoPP::HexEncoder(new CryptoPP::StringSink(hex), kUpperCase));
+    const auto encryptor
+        = MakeEncryptor(passPhrase, new CryptoPP::HexEncoder(new CryptoPP::StringSink(hex), kUpperCase));
     encryptor->Put(reinterpret_cast<const CryptoPP::byte*>(text.data()), text.size());
     encryptor->MessageEnd();
     return hex;

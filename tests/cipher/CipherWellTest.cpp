@@ -12,7 +12,10 @@ using namespace cipherwell::testing;
 // Owns a text of the library and frees it the only permitted way.
 struct LibraryText
 {
-    explicit LibraryText(char* text) : text(text) {}
+    explicit LibraryText(char* text)
+        : text(text)
+    {
+    }
     ~LibraryText() { DeleteStringMemory(text); }
     LibraryText(const LibraryText&) = delete;
     LibraryText& operator=(const LibraryText&) = delete;

@@ -87,8 +87,8 @@ std::optional<std::string> OpenByLayout(const std::string& encrypted, const std:
     const std::string keyAndIv = Stretch(passPhrase + salt, 24, 200);
     std::string body;
     CryptoPP::CBC_Mode<CryptoPP::DES_EDE2>::Decryption cipher(Bytes(keyAndIv), 16, Bytes(keyAndIv) + 16);
-    CryptoPP::StringSource(encrypted.substr(8), true,
-        new CryptoPP::StreamTransformationFilter(cipher, new CryptoPP::StringSink(body)));
+    CryptoPP::StringSource(
+        encrypted.substr(8), true, new CryptoPP::StreamTransformationFilter(cipher, new CryptoPP::StringSink(body)));
     if (body.size() < 28 || body.substr(0, 8) != Sha1(passPhrase, salt).substr(0, 8)) {
         return std::nullopt;
     }
@@ -160,7 +160,8 @@ TEST_P(FileInteropTest, ReferenceOutputDecryptsWithUs)
 }
 
 INSTANTIATE_TEST_SUITE_P(PaddingLengthsAndPassPhrases, FileInteropTest,
-    ::testing::Combine(::testing::Values(0u, 1u, 3u, 4u, 5u, 7u, 8u, 9u, 3u * 1024 * 1024 + 5), ::testing::Values(0, 1, 2)));
+    ::testing::Combine(
+        ::testing::Values(0u, 1u, 3u, 4u, 5u, 7u, 8u, 9u, 3u * 1024 * 1024 + 5), ::testing::Values(0, 1, 2)));
 
 // ---- Pass phrases and salts ----
 
@@ -444,8 +445,7 @@ TEST_P(FileCancellationTest, ClearedFlagAsksOnceAndObeysTheAnswer)
 
 INSTANTIATE_TEST_SUITE_P(DirectionAndAnswer, FileCancellationTest,
     ::testing::Combine(::testing::Bool(), ::testing::Bool()), [](const auto& info) {
-        return std::string(std::get<0>(info.param) ? "Decrypt" : "Encrypt")
-            + (std::get<1>(info.param) ? "Yes" : "No");
+        return std::string(std::get<0>(info.param) ? "Decrypt" : "Encrypt") + (std::get<1>(info.param) ? "Yes" : "No");
     });
 
 TEST_F(FileProgressTest, ClearedFlagWithoutAnyoneToAskStopsAtOnce)

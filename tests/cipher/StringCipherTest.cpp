@@ -32,8 +32,8 @@ protected:
 
 TEST_P(StringCipherTest, RoundTripsTextsOfEveryPaddingLength)
 {
-    for (const std::string text : {"", "a", "abc", "abcd", "abcde", "abcdefg", "abcdefgh", "abcdefghi",
-             "ユーザー名とパスワード"}) {
+    for (const std::string text :
+        {"", "a", "abc", "abcd", "abcde", "abcdefg", "abcdefgh", "abcdefghi", "ユーザー名とパスワード"}) {
         const std::string hex = EncryptText(text, PassPhrase());
         EXPECT_EQ(hex.size(), 2 * ContainerSize(text.size())) << text;
         EXPECT_EQ(DecryptText(hex, PassPhrase()), text) << text;
@@ -48,9 +48,9 @@ TEST_P(StringCipherTest, OutputIsUpperCaseHexOfWhatTheReferenceDecryptorReads)
     std::string plain;
     const std::string passPhrase = PassPhrase();
     CryptoPP::StringSource(hex, true,
-        new CryptoPP::HexDecoder(new CryptoPP::LegacyDecryptorWithMAC(
-            reinterpret_cast<const CryptoPP::byte*>(passPhrase.data()), passPhrase.size(),
-            new CryptoPP::StringSink(plain), true)));
+        new CryptoPP::HexDecoder(
+            new CryptoPP::LegacyDecryptorWithMAC(reinterpret_cast<const CryptoPP::byte*>(passPhrase.data()),
+                passPhrase.size(), new CryptoPP::StringSink(plain), true)));
     EXPECT_EQ(plain, "secret record");
 }
 
@@ -133,9 +133,9 @@ TEST(StringCipher, TruncatedOrEmptyTextIsRejected)
 // every installation becomes unreadable.
 TEST(StringCipher, StoredTextKeepsDecrypting)
 {
-    const char* const kStored =
-        "324601545376E959C64D16850719036EFA1A2D48F2A817E0ADF183AEB971B397D22568F86765C41CEF5B451F"
-        "798ADDB73F0E979A651EDC550E1D26A58FD26A125A048F47CAE062B56C474BA3403DC03A8B54BA8987DE87F5";
+    const char* const kStored
+        = "324601545376E959C64D16850719036EFA1A2D48F2A817E0ADF183AEB971B397D22568F86765C41CEF5B451F"
+          "798ADDB73F0E979A651EDC550E1D26A58FD26A125A048F47CAE062B56C474BA3403DC03A8B54BA8987DE87F5";
     EXPECT_EQ(DecryptText(kStored, "stored fixture key"), "ストアに保存された記録 stored record");
 }
 

@@ -60,9 +60,9 @@ TEST_F(CryptoTest, ProcessKeyIsTheWholeBase64TextEveryTime)
 // Written once under the process key; every store of every installation depends on reading it back.
 TEST_F(CryptoTest, TextStoredUnderTheProcessKeyKeepsDecrypting)
 {
-    const std::string kStored =
-        "6072603F655778DF64552F2B02671848BD84F8370334F2E30A2428ECF0DA12034D35EC19FE48AC2E011D123BF4C61DBC"
-        "5067D6EAB51765C95EE2B7C8E73C1BA7097A641FC994F61F";
+    const std::string kStored
+        = "6072603F655778DF64552F2B02671848BD84F8370334F2E30A2428ECF0DA12034D35EC19FE48AC2E011D123BF4C61DBC"
+          "5067D6EAB51765C95EE2B7C8E73C1BA7097A641FC994F61F";
     EXPECT_EQ(m_crypto.DecryptString(kStored, CCrypto::GetProcessKey()), "DeskWarden process key fixture");
     // The last character matters too: a key cut short would not read it.
     const std::string key = CCrypto::GetProcessKey();
@@ -78,16 +78,16 @@ TEST_F(CryptoTest, FilesPassThroughToTheLibrary)
     }
     int flag = 1;
     const std::string key = CCrypto::GetProcessKey();
-    EXPECT_EQ(m_crypto.EncryptFileA(nullptr, 0, (folder / "plain").string(), (folder / "sealed").string(), key,
-                  &flag, 200),
+    EXPECT_EQ(
+        m_crypto.EncryptFileA(nullptr, 0, (folder / "plain").string(), (folder / "sealed").string(), key, &flag, 200),
         1);
     EXPECT_EQ(fs::file_size(folder / "sealed"), 8u + 8u * ((13u + 28u) / 8u + 1u));
-    EXPECT_EQ(m_crypto.DecryptFileA(nullptr, 0, (folder / "sealed").string(), (folder / "wrong").string(),
-                  "other key", &flag, 200),
+    EXPECT_EQ(m_crypto.DecryptFileA(
+                  nullptr, 0, (folder / "sealed").string(), (folder / "wrong").string(), "other key", &flag, 200),
         0);
     EXPECT_FALSE(fs::exists(folder / "wrong"));
-    EXPECT_EQ(m_crypto.DecryptFileA(nullptr, 0, (folder / "sealed").string(), (folder / "opened").string(), key,
-                  &flag, 200),
+    EXPECT_EQ(
+        m_crypto.DecryptFileA(nullptr, 0, (folder / "sealed").string(), (folder / "opened").string(), key, &flag, 200),
         1);
     std::ifstream opened(folder / "opened", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(opened), {}), "bundle member");
