@@ -2,7 +2,10 @@
 
 namespace {
 
-char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char FoldAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool StartsWithFolded(const std::string& entry, const std::string& prefix)
 {
@@ -17,8 +20,8 @@ bool StartsWithFolded(const std::string& entry, const std::string& prefix)
 
 } // namespace
 
-AutoCompleteResult AutoCompleteText(const std::vector<std::string>& entries, const std::string& typed,
-    const std::string& previous)
+AutoCompleteResult AutoCompleteText(
+    const std::vector<std::string>& entries, const std::string& typed, const std::string& previous)
 {
     AutoCompleteResult result;
     result.text = typed;

@@ -18,5 +18,5 @@ struct AutoCompleteResult
  * No completion when nothing matches, when `typed` is empty, or when the edit got shorter (the user is
  * deleting: completing again would put back what he just removed).
  */
-AutoCompleteResult AutoCompleteText(const std::vector<std::string>& entries, const std::string& typed,
-    const std::string& previous);
+AutoCompleteResult AutoCompleteText(
+    const std::vector<std::string>& entries, const std::string& typed, const std::string& previous);

@@ -3,7 +3,8 @@
 /** Border rules of the flat edit and combo. */
 namespace FlatControlLook {
 
-/** Rings of a flat edit's border: 3 for a modal frame, 2 for a client edge (5 with both), +1 for a static edge without modal frame. */
+/** Rings of a flat edit's border: 3 for a modal frame, 2 for a client edge (5 with both), +1 for a static edge without
+ * modal frame. */
 int BorderRings(bool modalFrame, bool clientEdge, bool staticEdge);
 
 /** Looks of the flat combo. */

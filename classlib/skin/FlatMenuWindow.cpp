@@ -20,7 +20,9 @@ QFont MenuFont(const CFlatPopupMenu& menu, bool bold)
 {
     QFont font(QString::fromStdString(MapFontFace(menu.FontFace())));
     // Point size to pixels at the screen's vertical resolution, as the menu font was always sized.
-    int dpi = QApplication::primaryScreen() != nullptr ? static_cast<int>(QApplication::primaryScreen()->logicalDotsPerInchY()) : 96;
+    int dpi = QApplication::primaryScreen() != nullptr
+        ? static_cast<int>(QApplication::primaryScreen()->logicalDotsPerInchY())
+        : 96;
     font.setPixelSize(std::max(1, menu.FontSize() * dpi / 72));
     font.setWeight(bold ? QFont::Bold : QFont::Normal);
     return font;
@@ -29,9 +31,12 @@ QFont MenuFont(const CFlatPopupMenu& menu, bool bold)
 } // namespace
 
 fpmMenuClass::fpmMenuClass(CFlatPopupMenu& menu, bool asSubMenu)
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::BypassWindowManagerHint),
-      m_menu(menu), m_state(asSubMenu ? kSubMenu : kTopMenu), m_font(MenuFont(menu, false)), m_boldFont(MenuFont(menu, true)),
-      m_buttonsAtOpen(QApplication::mouseButtons())
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::BypassWindowManagerHint)
+    , m_menu(menu)
+    , m_state(asSubMenu ? kSubMenu : kTopMenu)
+    , m_font(MenuFont(menu, false))
+    , m_boldFont(MenuFont(menu, true))
+    , m_buttonsAtOpen(QApplication::mouseButtons())
 {
     setObjectName("fpmMenuClass");
     setAttribute(Qt::WA_ShowWithoutActivating, asSubMenu);
@@ -189,7 +194,8 @@ void fpmMenuClass::mouseReleaseEvent(QMouseEvent* event)
         return;
     const auto& item = m_menu.Model().Items()[static_cast<size_t>(hit)];
     // A disabled item is shown greyed: it cannot be chosen with the mouse any more than with the keyboard.
-    if (item.id != 0 && item.subMenu == nullptr && (item.flags & (PopupMenuModel::kSeparator | PopupMenuModel::kDisabled)) == 0)
+    if (item.id != 0 && item.subMenu == nullptr
+        && (item.flags & (PopupMenuModel::kSeparator | PopupMenuModel::kDisabled)) == 0)
         CloseChain(item.id);
 }
 
@@ -255,10 +261,12 @@ void fpmMenuClass::PaintItem(QPainter& painter, int index) const
     const QPixmap& strip = m_menu.IconStrip();
     int size = CFlatPopupMenu::kIconSize;
     if (item.icon >= 0 && !strip.isNull() && (item.icon + 1) * size <= strip.width())
-        painter.drawPixmap(row.left() + 2, row.top() + (row.height() - size) / 2, strip, item.icon * size, 0, size, size);
+        painter.drawPixmap(
+            row.left() + 2, row.top() + (row.height() - size) / 2, strip, item.icon * size, 0, size, size);
 
-    QColor colour = m_menu.GetColor(selected ? CFlatPopupMenu::kColorSelectedText
-                                             : (disabled ? CFlatPopupMenu::kColorDisabledText : CFlatPopupMenu::kColorText));
+    QColor colour
+        = m_menu.GetColor(selected ? CFlatPopupMenu::kColorSelectedText
+                                   : (disabled ? CFlatPopupMenu::kColorDisabledText : CFlatPopupMenu::kColorText));
     painter.setPen(colour);
     painter.setFont((item.flags & PopupMenuModel::kBold) != 0 ? m_boldFont : m_font);
     QString text = QString::fromStdString(item.text);

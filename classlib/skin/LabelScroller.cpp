@@ -2,7 +2,10 @@
 
 namespace {
 
-bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+bool IsContinuation(unsigned char c)
+{
+    return (c & 0xC0) == 0x80;
+}
 
 } // namespace
 

@@ -19,8 +19,8 @@ bool ChannelCut(int value)
 
 bool IsMaskedOut(uint32_t pixel)
 {
-    return ChannelCut(static_cast<int>((pixel >> 16) & 0xFF)) && ChannelCut(static_cast<int>((pixel >> 8) & 0xFF)) &&
-           ChannelCut(static_cast<int>(pixel & 0xFF));
+    return ChannelCut(static_cast<int>((pixel >> 16) & 0xFF)) && ChannelCut(static_cast<int>((pixel >> 8) & 0xFF))
+        && ChannelCut(static_cast<int>(pixel & 0xFF));
 }
 
 std::vector<SkinRect> MaskRuns(const uint32_t* pixels, int width, int height, int stride)

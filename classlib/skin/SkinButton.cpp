@@ -4,9 +4,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-CSkinButton::CSkinButton(const SkinButtonDef& def, QPixmap normal, QPixmap over, QPixmap down, QPixmap disabled,
-    QWidget* parent)
-    : QWidget(parent), m_def(def), m_pictures{std::move(normal), std::move(over), std::move(down), std::move(disabled)}
+CSkinButton::CSkinButton(
+    const SkinButtonDef& def, QPixmap normal, QPixmap over, QPixmap down, QPixmap disabled, QWidget* parent)
+    : QWidget(parent)
+    , m_def(def)
+    , m_pictures {std::move(normal), std::move(over), std::move(down), std::move(disabled)}
 {
     m_look.toggle = def.toggle;
     setObjectName(QString::fromStdString(def.name));

@@ -13,8 +13,8 @@ class CSkinButton : public QWidget
 {
     Q_OBJECT
 public:
-    CSkinButton(const SkinButtonDef& def, QPixmap normal, QPixmap over, QPixmap down, QPixmap disabled,
-        QWidget* parent);
+    CSkinButton(
+        const SkinButtonDef& def, QPixmap normal, QPixmap over, QPixmap down, QPixmap disabled, QWidget* parent);
 
     const std::string& Name() const { return m_def.name; }
     int Id() const { return m_def.id; }

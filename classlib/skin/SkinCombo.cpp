@@ -3,15 +3,16 @@
 #include "AutoComplete.h"
 #include "FlatRings.h"
 
-#include <QLineEdit>
 #include <QEvent>
+#include <QLineEdit>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
 
 #include <vector>
 
-CSkinCombo::CSkinCombo(QWidget* parent) : QComboBox(parent)
+CSkinCombo::CSkinCombo(QWidget* parent)
+    : QComboBox(parent)
 {
     ReadSystemColours();
     m_topLeft = m_bottomRight = m_face;

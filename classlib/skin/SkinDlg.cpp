@@ -10,8 +10,8 @@
 #include "WaveAreaLayout.h"
 
 #include <QMouseEvent>
-#include <QPalette>
 #include <QPainter>
+#include <QPalette>
 #include <QTimer>
 
 #include <algorithm>
@@ -56,22 +56,24 @@ void BlendIntoSkin(QWidget& control, const QImage& picture, const SkinRect& plac
 
 } // namespace
 
-CSkinDlg::CSkinDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+CSkinDlg::CSkinDlg(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setMouseTracking(true);
 }
 
-CSkinDlg::CSkinDlg(unsigned templateId, QWidget* parent) : CSkinDlg(parent)
+CSkinDlg::CSkinDlg(unsigned templateId, QWidget* parent)
+    : CSkinDlg(parent)
 {
     setObjectName(QString::number(templateId));
 }
 
 CSkinDlg::~CSkinDlg() = default;
 
-void CSkinDlg::PressButtonName(const std::string&) {}
-void CSkinDlg::PressButtonID(int) {}
-void CSkinDlg::ProgressChanged(const std::string&) {}
-void CSkinDlg::MouseMoved(const std::string&, int, int) {}
+void CSkinDlg::PressButtonName(const std::string&) { }
+void CSkinDlg::PressButtonID(int) { }
+void CSkinDlg::ProgressChanged(const std::string&) { }
+void CSkinDlg::MouseMoved(const std::string&, int, int) { }
 
 bool CSkinDlg::LoadBitmap(const std::string& file, QImage* image)
 {
@@ -218,8 +220,8 @@ void CSkinDlg::PlaceEntryControls()
 void CSkinDlg::CreateSliders()
 {
     for (const SkinSliderDef& def : m_skin.sliders) {
-        auto* slider = new CSkinSlider(
-            def, SkinPictures::Cut(m_pictures.Normal(), def.rect), SkinPictures::Cut(m_pictures.Down(), def.rect), this);
+        auto* slider = new CSkinSlider(def, SkinPictures::Cut(m_pictures.Normal(), def.rect),
+            SkinPictures::Cut(m_pictures.Down(), def.rect), this);
         connect(slider, &CSkinSlider::Released, this, [this](int index) { ChangeProgress(index); });
         connect(slider, &CSkinSlider::Moved, this,
             [this](const QString& name, int x, int y) { MouseMoved(name.toStdString(), x, y); });

@@ -48,7 +48,8 @@ public:
     virtual void MouseMoved(const std::string& name, int x, int y);
     /** Cuts the window outline from the mask's non-white pixels. */
     virtual void Setup(const QImage& mask);
-    /** Reads skin.ini, loads the pictures, shapes and sizes the window and creates the controls. 1, or 0 when "SCREEN"/"MAIN" is empty. */
+    /** Reads skin.ini, loads the pictures, shapes and sizes the window and creates the controls. 1, or 0 when
+     * "SCREEN"/"MAIN" is empty. */
     virtual int LoadSkins();
     /** Runs once, on the first show, before the window appears: loads the skin. Returns false when it did not load. */
     virtual bool OnInitDialog();

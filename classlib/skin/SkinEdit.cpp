@@ -6,7 +6,8 @@
 #include <QEvent>
 #include <QPainter>
 
-CSkinEdit::CSkinEdit(QWidget* parent) : QLineEdit(parent)
+CSkinEdit::CSkinEdit(QWidget* parent)
+    : QLineEdit(parent)
 {
     setFrame(false);
     int rings = BorderWidth();

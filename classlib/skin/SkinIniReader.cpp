@@ -38,12 +38,17 @@ std::string PicturePath(const std::string& folder, std::string name)
 }
 
 // Flags compare the exact text: "true" in lower case is not "TRUE".
-bool IsTrue(const std::string& text) { return text == "TRUE"; }
-bool IsFalse(const std::string& text) { return text == "FALSE"; }
+bool IsTrue(const std::string& text)
+{
+    return text == "TRUE";
+}
+bool IsFalse(const std::string& text)
+{
+    return text == "FALSE";
+}
 
 // Numbered sections are read by number from 1 up to their key count; a gap hides the keys past it.
-template<class Parse>
-void ReadNumbered(const SkinProfile& profile, const char* section, Parse&& parse)
+template<class Parse> void ReadNumbered(const SkinProfile& profile, const char* section, Parse&& parse)
 {
     int count = profile.KeyCount(section);
     for (int key = 1; key <= count; ++key) {
@@ -73,7 +78,7 @@ SkinLabelDef ParseLabelFields(std::string name, std::string value)
 void ReadWave(const SkinProfile& profile, SkinWaveDef& wave)
 {
     std::string rect = profile.Read("WAVE", "RECT", "");
-    wave.rect = rect.empty() ? SkinRect{} : SkinFields::StringToRect(rect);
+    wave.rect = rect.empty() ? SkinRect {} : SkinFields::StringToRect(rect);
     wave.fill = IsTrue(profile.Read("WAVE", "DRAW", "TRUE"));
     std::string background = profile.Read("WAVE", "BACKGROUND", "0,0,0");
     wave.background = SkinFields::StringToColor(background);
@@ -128,7 +133,7 @@ SkinPlaceDef ParsePlace(std::string value)
 
 bool Read(const SkinProfile& profile, const std::string& folder, SkinModel& model)
 {
-    model = SkinModel{};
+    model = SkinModel {};
     model.folder = folder;
     std::string main = profile.Read("SCREEN", "MAIN", "");
     if (main.empty())

@@ -21,7 +21,10 @@ public:
 class IniSkinProfile final : public SkinProfile
 {
 public:
-    explicit IniSkinProfile(const CIniFile& file) : m_file(file) {}
+    explicit IniSkinProfile(const CIniFile& file)
+        : m_file(file)
+    {
+    }
     std::string Read(const std::string& section, const std::string& key, const std::string& fallback) const override;
     int KeyCount(const std::string& section) const override;
 

@@ -9,8 +9,11 @@
 #include <cstdlib>
 
 CSkinLabel::CSkinLabel(const SkinLabelDef& def, QPixmap background, QWidget* parent)
-    : QWidget(parent), m_def(def), m_background(std::move(background)), m_font(FontOf(def)),
-      m_color(def.color.r, def.color.g, def.color.b)
+    : QWidget(parent)
+    , m_def(def)
+    , m_background(std::move(background))
+    , m_font(FontOf(def))
+    , m_color(def.color.r, def.color.g, def.color.b)
 {
     setObjectName(QString::fromStdString(def.name));
     setGeometry(def.rect.left, def.rect.top, def.rect.Width(), def.rect.Height());
@@ -65,8 +68,8 @@ void CSkinLabel::paintEvent(QPaintEvent*)
         painter.drawPixmap(0, 0, m_background);
     painter.setFont(m_font);
     painter.setPen(m_color);
-    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-        QString::fromStdString(m_scroller.DisplayText()));
+    painter.drawText(
+        rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, QString::fromStdString(m_scroller.DisplayText()));
 }
 
 void CSkinLabel::mouseReleaseEvent(QMouseEvent* event)

@@ -49,9 +49,9 @@ struct SkinWaveDef
 {
     SkinRect rect;
     bool fill = true;
-    SkinColor background{0, 0, 0};
-    SkinColor line{0, 255, 0};
-    SkinColor frame{255, 255, 255};
+    SkinColor background {0, 0, 0};
+    SkinColor line {0, 255, 0};
+    SkinColor frame {255, 255, 255};
     int frameWidth = 1;
     bool dottedGrid = true;
 };

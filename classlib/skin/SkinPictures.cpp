@@ -29,7 +29,7 @@ void SkinPictures::Load(const SkinModel& model)
 
 void SkinPictures::Clear()
 {
-    *this = SkinPictures{};
+    *this = SkinPictures {};
 }
 
 QPixmap SkinPictures::Cut(const QImage& picture, const SkinRect& rect)

@@ -4,8 +4,11 @@
 #include <QPainter>
 
 CSkinSlider::CSkinSlider(const SkinSliderDef& def, QPixmap normal, QPixmap down, QWidget* parent)
-    : QWidget(parent), m_def(def), m_normal(std::move(normal)), m_down(std::move(down)),
-      m_state(def.rect, def.horizontal)
+    : QWidget(parent)
+    , m_def(def)
+    , m_normal(std::move(normal))
+    , m_down(std::move(down))
+    , m_state(def.rect, def.horizontal)
 {
     setObjectName(QString::fromStdString(def.name));
     setGeometry(def.rect.left, def.rect.top, def.rect.Width(), def.rect.Height());

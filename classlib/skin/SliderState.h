@@ -9,7 +9,11 @@
 class SliderState
 {
 public:
-    SliderState(const SkinRect& rect, bool horizontal) : m_rect(rect), m_horizontal(horizontal) {}
+    SliderState(const SkinRect& rect, bool horizontal)
+        : m_rect(rect)
+        , m_horizontal(horizontal)
+    {
+    }
 
     /** Position for a point in slider coordinates (0,0 = the slider's top-left): offset x 100 / length. */
     int PositionAt(int x, int y) const;

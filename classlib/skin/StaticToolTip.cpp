@@ -6,7 +6,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-CStaticToolTip::CStaticToolTip() : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+CStaticToolTip::CStaticToolTip()
+    : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName("StaticToolTip");
     setAttribute(Qt::WA_ShowWithoutActivating);

@@ -16,7 +16,10 @@ bool MixerLogic::PercentToVolume(int percent, uint32_t maximum, uint32_t* value)
     return true;
 }
 
-MixerLogic::MixerLogic(std::unique_ptr<warden::MixerDevice> device) : m_device(std::move(device)) {}
+MixerLogic::MixerLogic(std::unique_ptr<warden::MixerDevice> device)
+    : m_device(std::move(device))
+{
+}
 
 MixerLogic::~MixerLogic() = default;
 
@@ -72,7 +75,8 @@ bool MixerLogic::ApplySlider(const std::string& sliderName, int position)
         return false;
     warden::VolumeControl control = m_device->GetControl(line);
     uint32_t value = 0;
-    if (!control.present || !PercentToVolume(position, static_cast<uint32_t>(control.maximum - control.minimum), &value))
+    if (!control.present
+        || !PercentToVolume(position, static_cast<uint32_t>(control.maximum - control.minimum), &value))
         return false;
     return m_device->WriteVolume(line, control.minimum + static_cast<long>(value));
 }
@@ -95,7 +99,7 @@ void MixerLogic::HandleDeviceChanges(const SliderSink& sink)
 
 std::vector<int> MixerLogic::EventDescriptors() const
 {
-    return m_device ? m_device->EventDescriptors() : std::vector<int>{};
+    return m_device ? m_device->EventDescriptors() : std::vector<int> {};
 }
 
 void MixerLogic::ClearRemembered()

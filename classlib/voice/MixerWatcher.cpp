@@ -3,7 +3,9 @@
 #include <QSocketNotifier>
 
 MixerWatcher::MixerWatcher(MixerLogic& mixer, MixerLogic::SliderSink sink, QObject* parent)
-    : QObject(parent), m_mixer(mixer), m_sink(std::move(sink))
+    : QObject(parent)
+    , m_mixer(mixer)
+    , m_sink(std::move(sink))
 {
     for (int fd : m_mixer.EventDescriptors()) {
         auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);

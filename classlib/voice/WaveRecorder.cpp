@@ -4,7 +4,9 @@
 #include <new>
 
 WaveRecorder::WaveRecorder(int recordLengthMs, int tickMs, CaptureFactory factory)
-    : m_tick(tickMs), m_recordLength(recordLengthMs), m_factory(std::move(factory))
+    : m_tick(tickMs)
+    , m_recordLength(recordLengthMs)
+    , m_factory(std::move(factory))
 {
     if (!m_factory)
         m_factory = [] { return warden::CreateDefaultCapture(); };
@@ -94,7 +96,7 @@ int WaveRecorder::Begin()
 {
     PrepareHeader();
     // A reading that delivers less than the whole buffer must not be completed by the previous reading's tail.
-    std::fill(m_buffer.begin(), m_buffer.end(), int16_t{0});
+    std::fill(m_buffer.begin(), m_buffer.end(), int16_t {0});
     if (!Open())
         return 0;
     if (m_buffer.empty()) {

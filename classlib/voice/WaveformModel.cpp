@@ -10,7 +10,10 @@ constexpr int kResultMarkInset = 3;
 } // namespace
 
 WaveformModel::WaveformModel(const SkinRect& rect, long bufferBytes, int bytesPerSecond, int tickMs)
-    : m_rect(rect), m_sampleCount(std::max(0L, bufferBytes / 2)), m_bytesPerSecond(bytesPerSecond), m_tickMs(tickMs)
+    : m_rect(rect)
+    , m_sampleCount(std::max(0L, bufferBytes / 2))
+    , m_bytesPerSecond(bytesPerSecond)
+    , m_tickMs(tickMs)
 {
 }
 

@@ -34,17 +34,20 @@ WaveformModel::SampleAt SamplesOf(const WaveRecorder& recorder)
 
 } // namespace
 
-void DrawTickSlice(QPainter& painter, const WaveformModel& model, const WaveRecorder& recorder, int tick, const QColor& colour)
+void DrawTickSlice(
+    QPainter& painter, const WaveformModel& model, const WaveRecorder& recorder, int tick, const QColor& colour)
 {
     DrawPolyline(painter, model.TickSlicePoints(tick, SamplesOf(recorder)), colour);
 }
 
-void DrawWholeRecording(QPainter& painter, const WaveformModel& model, const WaveRecorder& recorder, const QColor& colour)
+void DrawWholeRecording(
+    QPainter& painter, const WaveformModel& model, const WaveRecorder& recorder, const QColor& colour)
 {
     DrawPolyline(painter, model.WholePoints(SamplesOf(recorder)), colour);
 }
 
-void DrawEndpointMarks(QPainter& painter, const WaveformModel& model, long startSample, long endSample, const QColor& colour)
+void DrawEndpointMarks(
+    QPainter& painter, const WaveformModel& model, long startSample, long endSample, const QColor& colour)
 {
     painter.setPen(QPen(colour, 0, Qt::SolidLine));
     for (const SkinLine& line : model.EndpointMarks(startSample, endSample))

@@ -13,7 +13,10 @@ constexpr unsigned kLatencyMicroseconds = 500000;
 
 } // namespace
 
-AlsaCapture::AlsaCapture(std::string device) : m_device(std::move(device)) {}
+AlsaCapture::AlsaCapture(std::string device)
+    : m_device(std::move(device))
+{
+}
 
 AlsaCapture::~AlsaCapture()
 {

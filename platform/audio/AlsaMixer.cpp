@@ -17,7 +17,10 @@ bool Fail(std::string* error, const std::string& message)
     return false;
 }
 
-bool IsPlayback(MixerLine line) { return line == MixerLine::Speaker; }
+bool IsPlayback(MixerLine line)
+{
+    return line == MixerLine::Speaker;
+}
 
 snd_mixer_elem_t* FindElement(snd_mixer_t* mixer, const char* const* names, bool playback)
 {
@@ -107,7 +110,7 @@ VolumeControl AlsaMixer::GetControl(MixerLine line)
     int rc = playback ? snd_mixer_selem_get_playback_volume_range(elem, &control.minimum, &control.maximum)
                       : snd_mixer_selem_get_capture_volume_range(elem, &control.minimum, &control.maximum);
     if (rc < 0)
-        return VolumeControl{};
+        return VolumeControl {};
     control.items = static_cast<int>(Channels(elem, playback).size());
     control.present = control.items > 0 && control.maximum > control.minimum;
     control.hasMute = playback ? snd_mixer_selem_has_playback_switch(elem) : snd_mixer_selem_has_capture_switch(elem);

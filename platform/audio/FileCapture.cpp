@@ -22,7 +22,8 @@ bool EndsWithWav(const std::string& name)
     if (name.size() < 4)
         return false;
     std::string tail = name.substr(name.size() - 4);
-    std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(
+        tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return tail == ".wav";
 }
 
@@ -40,7 +41,9 @@ std::vector<std::string> ListWaveFiles(const std::string& folder)
     return files;
 }
 
-FileCapture::FileCapture(std::string path, MillisecondClock clock) : m_path(std::move(path)), m_clock(std::move(clock))
+FileCapture::FileCapture(std::string path, MillisecondClock clock)
+    : m_path(std::move(path))
+    , m_clock(std::move(clock))
 {
     if (!m_clock)
         m_clock = SteadyMilliseconds;

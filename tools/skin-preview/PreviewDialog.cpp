@@ -9,9 +9,9 @@
 #include "voice/WaveformPainter.h"
 
 #include <QGuiApplication>
-#include <QScreen>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QWindow>
 
 #include <cstdio>
@@ -36,8 +36,10 @@ QColor ToQColor(const SkinColor& c)
 } // namespace
 
 PreviewDialog::PreviewDialog(QWidget* parent)
-    : CSkinDlg(3000, parent), m_idEdit(new CSkinEdit(this)), m_wordCombo(new CSkinCombo(this)),
-      m_passwordEdit(new CSkinEdit(this))
+    : CSkinDlg(3000, parent)
+    , m_idEdit(new CSkinEdit(this))
+    , m_wordCombo(new CSkinCombo(this))
+    , m_passwordEdit(new CSkinEdit(this))
 {
     m_idEdit->setObjectName(kIdEditName);
     m_wordCombo->setObjectName(kWordComboName);
@@ -139,8 +141,8 @@ void PreviewDialog::OnTick()
 {
     int tick = m_session.Tick();
     const WaveRecorder& recorder = m_session.Recorder();
-    WaveformModel model(GetWaveRect(), recorder.GetBufferSize(), recorder.GetFormat().averageBytesPerSecond,
-        RecordingSession::kTickMs);
+    WaveformModel model(
+        GetWaveRect(), recorder.GetBufferSize(), recorder.GetFormat().averageBytesPerSecond, RecordingSession::kTickMs);
     QColor line = ToQColor(GetSkin().wave.line);
     DrawOnWave([&](QPainter& painter) { WaveformPainter::DrawTickSlice(painter, model, recorder, tick, line); });
     if (m_session.IsFinished())
@@ -154,8 +156,8 @@ void PreviewDialog::FinishRecording()
     SetEnable("BUTTON_RECORD", 1);
     SetEnable("BUTTON_FLOPPY", 1);
     const WaveRecorder& recorder = m_session.Recorder();
-    WaveformModel model(GetWaveRect(), recorder.GetBufferSize(), recorder.GetFormat().averageBytesPerSecond,
-        RecordingSession::kTickMs);
+    WaveformModel model(
+        GetWaveRect(), recorder.GetBufferSize(), recorder.GetFormat().averageBytesPerSecond, RecordingSession::kTickMs);
     DrawWaveRect(1);
     QColor line = ToQColor(GetSkin().wave.line);
     DrawOnWave([&](QPainter& painter) { WaveformPainter::DrawWholeRecording(painter, model, recorder, line); });

@@ -24,9 +24,9 @@ class BoxMessageService : public CMessageService
 public:
     void ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon) noexcept override
     {
-        QMessageBox::Icon qtIcon = icon == MessageIcon::Error     ? QMessageBox::Critical
-                                   : icon == MessageIcon::Warning ? QMessageBox::Warning
-                                                                  : QMessageBox::Information;
+        QMessageBox::Icon qtIcon = icon == MessageIcon::Error ? QMessageBox::Critical
+            : icon == MessageIcon::Warning                    ? QMessageBox::Warning
+                                                              : QMessageBox::Information;
         QMessageBox box(qtIcon, QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok);
         box.exec();
     }

@@ -189,8 +189,8 @@ RoundButtonColours HeaderButtonColours(Look look, bool danger)
 {
     switch (look) {
     case Look::Over:
-        return danger ? RoundButtonColours{QColor(240, 100, 104), QColor(200, 56, 62), Qt::white}
-                      : RoundButtonColours{QColor(78, 98, 156), QColor(56, 74, 124), Qt::white};
+        return danger ? RoundButtonColours {QColor(240, 100, 104), QColor(200, 56, 62), Qt::white}
+                      : RoundButtonColours {QColor(78, 98, 156), QColor(56, 74, 124), Qt::white};
     case Look::Down:
         return {QColor(22, 30, 56), QColor(30, 40, 70), QColor(180, 192, 220)};
     case Look::Disabled:
@@ -290,8 +290,8 @@ void PaintRecordButton(QPainter& p, Look look)
         p.setBrush(gloss);
         p.drawEllipse(QRectF(circle.left() + 7, circle.top() + 3, circle.width() - 14, circle.height() / 2 - 2));
     }
-    QRect glyphBox(static_cast<int>(circle.center().x()) - 9 + shift, static_cast<int>(circle.center().y()) - 10 + shift,
-        18, 20);
+    QRect glyphBox(
+        static_cast<int>(circle.center().x()) - 9 + shift, static_cast<int>(circle.center().y()) - 10 + shift, 18, 20);
     PaintMicIcon(p, glyphBox, glyph, 2.0);
 }
 

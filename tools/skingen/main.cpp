@@ -24,8 +24,8 @@ bool Save(const QImage& image, const QString& path, const char* format, int qual
 bool WriteText(const QString& path, const std::string& text)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        || file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())) {
         std::fprintf(stderr, "skingen: cannot write %s\n", qPrintable(path));
         return false;
     }
@@ -47,12 +47,12 @@ int main(int argc, char** argv)
 
     using SkinArt::Look;
     QImage normal = SkinArt::PaintWindow(Look::Normal);
-    bool ok = Save(normal, folder + "/normal.png", "PNG", -1) &&
-              Save(SkinArt::PaintWindow(Look::Over), folder + "/over.png", "PNG", -1) &&
-              Save(SkinArt::PaintWindow(Look::Down), folder + "/down.png", "PNG", -1) &&
-              Save(SkinArt::PaintWindow(Look::Disabled), folder + "/disabled.png", "PNG", -1) &&
-              Save(SkinArt::PaintMask(), folder + "/mask.png", "PNG", -1) &&
-              Save(normal, folder + "/normal.jpg", "JPEG", 92) &&
-              WriteText(folder + "/skin.ini", SkinIniWriter::DefaultSkinIni());
+    bool ok = Save(normal, folder + "/normal.png", "PNG", -1)
+        && Save(SkinArt::PaintWindow(Look::Over), folder + "/over.png", "PNG", -1)
+        && Save(SkinArt::PaintWindow(Look::Down), folder + "/down.png", "PNG", -1)
+        && Save(SkinArt::PaintWindow(Look::Disabled), folder + "/disabled.png", "PNG", -1)
+        && Save(SkinArt::PaintMask(), folder + "/mask.png", "PNG", -1)
+        && Save(normal, folder + "/normal.jpg", "JPEG", 92)
+        && WriteText(folder + "/skin.ini", SkinIniWriter::DefaultSkinIni());
     return ok ? 0 : 1;
 }

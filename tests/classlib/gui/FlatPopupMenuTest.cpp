@@ -1,5 +1,5 @@
-#include "skin/FlatMenuWindow.h"
 #include "skin/FlatPopupMenu.h"
+#include "skin/FlatMenuWindow.h"
 
 #include <QApplication>
 #include <QScreen>

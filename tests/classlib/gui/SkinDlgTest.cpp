@@ -1,6 +1,6 @@
+#include "skin/SkinDlg.h"
 #include "MessageService.h"
 #include "skin/SkinCombo.h"
-#include "skin/SkinDlg.h"
 #include "skin/SkinEdit.h"
 #include "skin/SkinItemIds.h"
 #include "skin/SkinPictures.h"
@@ -106,8 +106,8 @@ TEST_F(SkinDlgTest, EveryControlSitsAtItsRectangle)
 TEST_F(SkinDlgTest, ButtonClickReachesPressButtonIdWithItsId)
 {
     QTest::mouseClick(Child("BUTTON_RECORD"), Qt::LeftButton);
-    EXPECT_EQ(m_dialog.ids, (std::vector<int>{SkinItemIds::kButtonRecord}));
-    EXPECT_EQ(m_dialog.names, (std::vector<std::string>{"BUTTON_RECORD"}));
+    EXPECT_EQ(m_dialog.ids, (std::vector<int> {SkinItemIds::kButtonRecord}));
+    EXPECT_EQ(m_dialog.names, (std::vector<std::string> {"BUTTON_RECORD"}));
     m_dialog.SetEnable("BUTTON_RECORD", 0);
     EXPECT_EQ(m_dialog.IsEnabled(SkinItemIds::kButtonRecord), 0);
     QTest::mouseClick(Child("BUTTON_RECORD"), Qt::LeftButton);
@@ -129,7 +129,7 @@ TEST_F(SkinDlgTest, SliderReleaseReachesProgressChanged)
     QPoint quarter(speaker->width() / 4, speaker->height() / 2);
     QTest::mousePress(speaker, Qt::LeftButton, {}, quarter);
     QTest::mouseRelease(speaker, Qt::LeftButton, {}, quarter);
-    EXPECT_EQ(m_dialog.sliders, (std::vector<std::string>{"SPEAKER"}));
+    EXPECT_EQ(m_dialog.sliders, (std::vector<std::string> {"SPEAKER"}));
     EXPECT_EQ(m_dialog.GetProgressPos("SPEAKER"), quarter.x() * 100 / speaker->width());
     QTest::mousePress(speaker, Qt::LeftButton, {}, quarter);
     QTest::mouseRelease(speaker, Qt::LeftButton, {}, QPoint(quarter.x(), -30));

@@ -33,7 +33,7 @@ TEST(LabelScrollerTest, AsciiStepsTwoBytesBlanksOne)
         offsets.push_back(scroller.Offset());
     }
     // 0 'a' -> 2 ' ' -> 3 'c' -> 5 'e' -> 7 'g' -> 9 (the end) -> back to 8, +2 past the end -> 0 -> 2.
-    EXPECT_EQ(offsets, (std::vector<size_t>{2, 3, 5, 7, 9, 0, 2}));
+    EXPECT_EQ(offsets, (std::vector<size_t> {2, 3, 5, 7, 9, 0, 2}));
 }
 
 TEST(LabelScrollerTest, WrapMarkerFollowsAShortTail)

@@ -61,25 +61,25 @@ TEST_P(PopupMenuPlaceTest, StaysInsideTheWorkArea)
 {
     const PlaceCase& c = GetParam();
     SkinPoint at = PopupMenuModel::Place(c.x, c.y, {100, 200}, {0, 0, 1024, 738});
-    EXPECT_EQ(at, (SkinPoint{c.expectX, c.expectY}));
+    EXPECT_EQ(at, (SkinPoint {c.expectX, c.expectY}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Corners, PopupMenuPlaceTest,
-    testing::Values(PlaceCase{10, 10, 10, 10}, PlaceCase{1000, 10, 924, 10}, PlaceCase{10, 700, 10, 538},
-        PlaceCase{1020, 730, 924, 538}, PlaceCase{-50, -20, 0, 0}));
+    testing::Values(PlaceCase {10, 10, 10, 10}, PlaceCase {1000, 10, 924, 10}, PlaceCase {10, 700, 10, 538},
+        PlaceCase {1020, 730, 924, 538}, PlaceCase {-50, -20, 0, 0}));
 
 TEST(PopupMenuPlaceSmallScreenTest, NeverGoesNegative)
 {
-    EXPECT_EQ(PopupMenuModel::Place(10, 10, {500, 500}, {0, 0, 300, 300}), (SkinPoint{0, 0}));
+    EXPECT_EQ(PopupMenuModel::Place(10, 10, {500, 500}, {0, 0, 300, 300}), (SkinPoint {0, 0}));
 }
 
 TEST_F(PopupMenuModelTest, HitTestSkipsMarginAndInactiveItems)
 {
     SkinPoint size = m_model.Layout(Measure);
-    EXPECT_EQ(m_model.HitTest(50, 1, size.x), -1);  // top margin
-    EXPECT_EQ(m_model.HitTest(1, 10, size.x), -1);  // left margin
+    EXPECT_EQ(m_model.HitTest(50, 1, size.x), -1); // top margin
+    EXPECT_EQ(m_model.HitTest(1, 10, size.x), -1); // left margin
     EXPECT_EQ(m_model.HitTest(50, 10, size.x), 0);
-    EXPECT_EQ(m_model.HitTest(50, 22, size.x), 1);  // separators are hit (and never chosen)
+    EXPECT_EQ(m_model.HitTest(50, 22, size.x), 1); // separators are hit (and never chosen)
     int titleTop = m_model.Items()[4].top;
     EXPECT_EQ(m_model.HitTest(50, titleTop + 2, size.x), -1);
     EXPECT_EQ(m_model.HitTest(50, size.y + 10, size.x), -1);

@@ -24,7 +24,7 @@ TEST(SkinFieldsTest, FirstParamWithoutSeparatorReturnsAllAndKeepsTheList)
 TEST(SkinFieldsTest, RectangleIsPositionAndSize)
 {
     std::string list = "12, 34, 100, 50, rest";
-    EXPECT_EQ(SkinFields::StringToRect(list), (SkinRect{12, 34, 112, 84}));
+    EXPECT_EQ(SkinFields::StringToRect(list), (SkinRect {12, 34, 112, 84}));
     EXPECT_EQ(list, "rest");
 }
 
@@ -32,13 +32,13 @@ TEST(SkinFieldsTest, ShortRectangleRepeatsItsLastField)
 {
     std::string list = "5, 6";
     // y = 6 is the last field: it is read again for width and height.
-    EXPECT_EQ(SkinFields::StringToRect(list), (SkinRect{5, 6, 11, 12}));
+    EXPECT_EQ(SkinFields::StringToRect(list), (SkinRect {5, 6, 11, 12}));
 }
 
 TEST(SkinFieldsTest, ColourConsumesThreeFields)
 {
     std::string list = "255, 128,0,tail";
-    EXPECT_EQ(SkinFields::StringToColor(list), (SkinColor{255, 128, 0}));
+    EXPECT_EQ(SkinFields::StringToColor(list), (SkinColor {255, 128, 0}));
     EXPECT_EQ(list, "tail");
 }
 
@@ -58,8 +58,8 @@ TEST_P(SkinFieldsIntTest, ReadsLikeTheCLibraryWithoutOverflow)
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, SkinFieldsIntTest,
-    testing::Values(IntCase{"42", 42}, IntCase{"  -7", -7}, IntCase{"+3x", 3}, IntCase{"x3", 0}, IntCase{"", 0},
-        IntCase{"12 34", 12}, IntCase{"99999999999999", 2147483647}, IntCase{"-99999999999999", -2147483647 - 1}));
+    testing::Values(IntCase {"42", 42}, IntCase {"  -7", -7}, IntCase {"+3x", 3}, IntCase {"x3", 0}, IntCase {"", 0},
+        IntCase {"12 34", 12}, IntCase {"99999999999999", 2147483647}, IntCase {"-99999999999999", -2147483647 - 1}));
 
 TEST(SkinFieldsTest, UpperCasingTouchesAsciiOnly)
 {

@@ -1,5 +1,5 @@
-#include "IniFile.h"
 #include "skin/SkinIniReader.h"
+#include "IniFile.h"
 #include "skin/SkinItemIds.h"
 
 #include <gtest/gtest.h>
@@ -17,9 +17,9 @@ class SkinIniReaderTest : public testing::Test
 protected:
     void SetUp() override
     {
-        m_folder = fs::temp_directory_path() /
-                   ("skin-ini-" + std::to_string(::getpid()) + "-" +
-                       testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_folder = fs::temp_directory_path()
+            / ("skin-ini-" + std::to_string(::getpid()) + "-"
+                + testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_folder);
         fs::create_directories(m_folder);
     }
@@ -76,13 +76,13 @@ TEST_F(SkinIniReaderTest, WaveDefaults)
 {
     ASSERT_TRUE(ReadSkin("[SCREEN]\nMAIN=a.png\n"));
     EXPECT_TRUE(m_model.wave.rect.IsEmpty());
-    EXPECT_EQ(m_model.wave.background, (SkinColor{0, 0, 0}));
-    EXPECT_EQ(m_model.wave.line, (SkinColor{0, 255, 0}));
-    EXPECT_EQ(m_model.wave.frame, (SkinColor{255, 255, 255}));
+    EXPECT_EQ(m_model.wave.background, (SkinColor {0, 0, 0}));
+    EXPECT_EQ(m_model.wave.line, (SkinColor {0, 255, 0}));
+    EXPECT_EQ(m_model.wave.frame, (SkinColor {255, 255, 255}));
     EXPECT_EQ(m_model.wave.frameWidth, 1);
     ASSERT_TRUE(ReadSkin("[SCREEN]\nMAIN=a.png\n[WAVE]\nRECT=10,20,300,80\nLINE=1,2,3\nWIDTH=2\n"));
-    EXPECT_EQ(m_model.wave.rect, (SkinRect{10, 20, 310, 100}));
-    EXPECT_EQ(m_model.wave.line, (SkinColor{1, 2, 3}));
+    EXPECT_EQ(m_model.wave.rect, (SkinRect {10, 20, 310, 100}));
+    EXPECT_EQ(m_model.wave.line, (SkinColor {1, 2, 3}));
     EXPECT_EQ(m_model.wave.frameWidth, 2);
 }
 
@@ -94,7 +94,7 @@ TEST_F(SkinIniReaderTest, NumberedKeysAreReadUpToTheKeyCount)
     ASSERT_EQ(m_model.buttons.size(), 2u);
     EXPECT_EQ(m_model.buttons[0].name, "BUTTON_RECORD");
     EXPECT_EQ(m_model.buttons[0].id, SkinItemIds::kButtonRecord);
-    EXPECT_EQ(m_model.buttons[0].rect, (SkinRect{1, 2, 4, 6}));
+    EXPECT_EQ(m_model.buttons[0].rect, (SkinRect {1, 2, 4, 6}));
     EXPECT_EQ(m_model.buttons[0].tooltip, "Record");
     EXPECT_FALSE(m_model.buttons[0].toggle);
     EXPECT_EQ(m_model.buttons[1].id, SkinItemIds::kButtonExit);
@@ -122,8 +122,8 @@ TEST_F(SkinIniReaderTest, LabelFieldsWithInvertedItalic)
     EXPECT_TRUE(hint.bold);
     EXPECT_TRUE(hint.italic);
     EXPECT_EQ(hint.fontHeight, 12);
-    EXPECT_EQ(hint.color, (SkinColor{255, 255, 255}));
-    EXPECT_EQ(hint.rect, (SkinRect{5, 6, 205, 22}));
+    EXPECT_EQ(hint.color, (SkinColor {255, 255, 255}));
+    EXPECT_EQ(hint.rect, (SkinRect {5, 6, 205, 22}));
     EXPECT_EQ(hint.text, "hint");
     EXPECT_EQ(hint.tooltip, "tip");
     // Section labels come first, then LABEL_ID and LABEL_WORD.
@@ -141,7 +141,7 @@ TEST_F(SkinIniReaderTest, EntryPlacesAndSliders)
     ASSERT_TRUE(ReadSkin("[SCREEN]\nMAIN=a.png\nEDIT_ID=1,2,3,4,Your ID\nCOMBO_WORD=5,6,7,8,Word\n"
                          "[PROGRESSINFO]\n1=SPEAKER,Volume,10,10,100,8,Horizontal\n2=MIC,Mic,0,0,8,100,V\n"));
     EXPECT_TRUE(m_model.editId.present);
-    EXPECT_EQ(m_model.editId.rect, (SkinRect{1, 2, 4, 6}));
+    EXPECT_EQ(m_model.editId.rect, (SkinRect {1, 2, 4, 6}));
     EXPECT_EQ(m_model.editId.tooltip, "Your ID");
     EXPECT_EQ(m_model.comboWord.tooltip, "Word");
     ASSERT_EQ(m_model.sliders.size(), 2u);

@@ -7,8 +7,8 @@ namespace {
 class SliderStateTest : public testing::Test
 {
 protected:
-    SliderState m_horizontal{{10, 10, 210, 20}, true};
-    SliderState m_vertical{{0, 0, 10, 50}, false};
+    SliderState m_horizontal {{10, 10, 210, 20}, true};
+    SliderState m_vertical {{0, 0, 10, 50}, false};
 };
 
 TEST_F(SliderStateTest, PositionIsOffsetTimesHundredOverLength)
@@ -55,9 +55,9 @@ TEST_F(SliderStateTest, ProgramPositionIsCappedAndDroppedWhileDragging)
 TEST_F(SliderStateTest, FilledPartRunsUpToThePosition)
 {
     m_horizontal.SetPosition(30);
-    EXPECT_EQ(m_horizontal.FilledPart(), (SkinRect{0, 0, 60, 10}));
+    EXPECT_EQ(m_horizontal.FilledPart(), (SkinRect {0, 0, 60, 10}));
     m_vertical.SetPosition(40);
-    EXPECT_EQ(m_vertical.FilledPart(), (SkinRect{0, 30, 10, 50}));
+    EXPECT_EQ(m_vertical.FilledPart(), (SkinRect {0, 30, 10, 50}));
 }
 
 } // namespace

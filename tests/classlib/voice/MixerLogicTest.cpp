@@ -20,7 +20,10 @@ public:
         int writes = 0;
     };
 
-    explicit FakeMixer(std::map<warden::MixerLine, Line>& lines) : m_lines(lines) {}
+    explicit FakeMixer(std::map<warden::MixerLine, Line>& lines)
+        : m_lines(lines)
+    {
+    }
 
     warden::VolumeControl GetControl(warden::MixerLine line) override { return m_lines[line].control; }
     bool ReadVolume(warden::MixerLine line, std::vector<long>* values) override
@@ -99,7 +102,7 @@ TEST_F(MixerLogicTest, ReadingMovesEachSliderOncePerItemLastWins)
 TEST_F(MixerLogicTest, SliderSetsEveryItemInOneCall)
 {
     EXPECT_TRUE(m_mixer->ApplySlider("SPEAKER", 50));
-    EXPECT_EQ(m_lines[warden::MixerLine::Speaker].values, (std::vector<long>{32767, 32767}));
+    EXPECT_EQ(m_lines[warden::MixerLine::Speaker].values, (std::vector<long> {32767, 32767}));
     EXPECT_EQ(m_lines[warden::MixerLine::Speaker].writes, 1);
 }
 

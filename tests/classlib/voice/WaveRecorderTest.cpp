@@ -26,7 +26,10 @@ public:
         int closes = 0;
     };
 
-    explicit ScriptedCapture(Script& script) : m_script(script) {}
+    explicit ScriptedCapture(Script& script)
+        : m_script(script)
+    {
+    }
     uint32_t Open(const warden::CaptureFormat&) override { return Result(m_script.openResult); }
     uint32_t Start() override { return Result(m_script.startResult); }
     size_t Read(int16_t* target, size_t maxSamples) override
@@ -228,7 +231,7 @@ TEST_F(FileBackendRecordingTest, FolderReadingsComeInNameOrderAndShortFilesEndIn
         }
     }
     // After the last file the folder starts again from its first.
-    EXPECT_EQ(firsts, (std::vector<int16_t>{100, 200, 100}));
+    EXPECT_EQ(firsts, (std::vector<int16_t> {100, 200, 100}));
 }
 
 TEST_F(FileBackendRecordingTest, WrongFormatIsAClearError)
