@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# wardenctl end to end, in a throwaway system root: every command once on the good path, and the
+# refusals that must leave the stores as they were.
+set -u
+tool="$1"
+root="$(mktemp -d)"
+trap 'rm -rf "$root"' EXIT
+export WARDEN_ROOT="$root/system"
+app="$root/app"
+mkdir -p "$app"
+
+passed=0
+failed=0
+check() { # description, expected exit status, command...
+    local what="$1" want="$2"
+    shift 2
+    "$@" >"$root/out" 2>"$root/err"
+    local got=$?
+    if [ "$got" -eq "$want" ]; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+        echo "FAIL: $what: exit $got, expected $want"
+        sed 's/^/  | /' "$root/out" "$root/err"
+    fi
+}
+output_has() { # description, text
+    if grep -qF -- "$2" "$root/out"; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+        echo "FAIL: $1: output lacks '$2'"
+        sed 's/^/  | /' "$root/out"
+    fi
+}
+
+check "no installation folder yet" 1 "$tool" users
+check "register the installation folder" 0 "$tool" app-path "$app"
+check "show the installation folder" 0 "$tool" app-path
+output_has "installation folder shown" "$app"
+
+check "create a user" 0 "$tool" user create alice --name "Alice 山田" --password pw1 --group 0 --rights 111
+check "a second user of the same ID is refused" 1 "$tool" user create alice --name other --password x
+check "a general user" 0 "$tool" user create bob --name Bob --password pw --group 1 --rights 100
+check "list users" 0 "$tool" users
+output_has "alice listed" "alice"
+output_has "bob listed" "bob"
+check "show a user" 0 "$tool" user show alice
+output_has "name kept as UTF-8" "Alice 山田"
+output_has "rights shown" "111"
+
+check "change rights" 0 "$tool" user set alice --rights 101
+check "show the change" 0 "$tool" user show alice
+output_has "rights changed" "101"
+check "rights outside 0/1 digits are refused" 2 "$tool" user set alice --rights 1x1
+check "a missing user cannot be shown" 1 "$tool" user show nobody
+
+check "secure settings can be shown" 0 "$tool" secure show
+output_has "first run set on a fresh installation" "firstRun=1"
+check "secure settings can be set" 0 "$tool" secure set firstRun=0 logonAuthMode=2
+check "secure settings after the change" 0 "$tool" secure show
+output_has "first run cleared" "firstRun=0"
+output_has "logon mode changed" "logonAuthMode=2"
+check "an unknown secure field is refused" 2 "$tool" secure set bogus=1
+
+check "a by-pass key is made" 0 "$tool" bypass make --out "$root/key"
+[ -s "$root/key" ] && passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL: key file empty"; }
+
+check "export the user dictionary" 0 "$tool" export users "$root/users.dat"
+check "delete a user" 0 "$tool" user delete bob
+check "list after the deletion" 0 "$tool" users
+if grep -qx bob "$root/out"; then failed=$((failed + 1)); echo "FAIL: bob still listed"; else passed=$((passed + 1)); fi
+
+printf 'not a dictionary' >"$root/bad.dat"
+check "a damaged dictionary is not imported" 1 "$tool" import users "$root/bad.dat"
+check "the users survive the refused import" 0 "$tool" users
+output_has "alice kept" "alice"
+check "import the exported dictionary" 0 "$tool" import users "$root/users.dat"
+check "list after the import" 0 "$tool" users
+output_has "bob back" "bob"
+
+check "voices of a user without voices" 0 "$tool" voices list alice
+check "an unknown command is a usage error" 2 "$tool" frobnicate
+
+echo "wardenctl: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
