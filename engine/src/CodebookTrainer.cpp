@@ -147,7 +147,8 @@ void CodebookTrainer::Assign(int activeCount)
     for (size_t t = 0; t < m_vectors.size(); ++t) {
         double best = kSearchBound;
         for (int j = 0; j < activeCount; ++j) {
-            const double distance = SquaredDistance(m_vectors[t].data(), m_codewords[static_cast<size_t>(j)].data(), m_dim);
+            const double distance
+                = SquaredDistance(m_vectors[t].data(), m_codewords[static_cast<size_t>(j)].data(), m_dim);
             if (distance < best) {
                 best = distance;
                 m_owner[t] = j;
@@ -302,8 +303,8 @@ TrainedCodebook CodebookTrainer::Finish() const
 
 bool CodebookTrainer::Adapt(const float* codewords, const float* weights, int size, TrainedCodebook* adapted) const
 {
-    if (m_dim < 1 || m_referenceSize < 1 || m_vectors.empty() || codewords == nullptr || weights == nullptr
-        || size < 1 || adapted == nullptr)
+    if (m_dim < 1 || m_referenceSize < 1 || m_vectors.empty() || codewords == nullptr || weights == nullptr || size < 1
+        || adapted == nullptr)
         return false;
     std::vector<std::vector<double>> words;
     for (int j = 0; j < size; ++j)

@@ -14,8 +14,7 @@ constexpr const char* kRecordLine = "%s\t%s\t%s\t[Record]\t%lf(%.3lf/%.3lf)";
 // The first number of a decision line has always been printed as zero; callers parse the line as it is.
 constexpr double kLeadingNumber = 0.0;
 
-template<typename... Args>
-std::string Format(const char* format, Args... args)
+template<typename... Args> std::string Format(const char* format, Args... args)
 {
     const int length = std::snprintf(nullptr, 0, format, args...);
     if (length < 0)
@@ -38,8 +37,8 @@ VerificationDecision DecideVerification(float ratio, float trainedRatio, float s
 std::string VerificationLine(const VerificationDecision& decision, float ratio, double userScore,
     double backgroundScore, float trainedRatio, float securityMargin, const std::string& backgroundPath)
 {
-    return Format(decision.accepted ? kAcceptLine : kDeniedLine, kLeadingNumber, static_cast<double>(ratio),
-        userScore, backgroundScore, static_cast<double>(decision.threshold), static_cast<double>(trainedRatio),
+    return Format(decision.accepted ? kAcceptLine : kDeniedLine, kLeadingNumber, static_cast<double>(ratio), userScore,
+        backgroundScore, static_cast<double>(decision.threshold), static_cast<double>(trainedRatio),
         static_cast<double>(securityMargin), backgroundPath.c_str());
 }
 

@@ -20,8 +20,8 @@ std::vector<float> DiscriminationValues(const std::vector<float>& userCodewords,
         const double apart = VectorQuantizer::NearestCodewordSum(
             codeword, backgroundCodewords.data(), backgroundSize, dim, 0, neighbours);
         // Position 0 of the user codebook is the codeword itself.
-        const double among = VectorQuantizer::NearestCodewordSum(
-            codeword, userCodewords.data(), userSize, dim, 1, neighbours + 1);
+        const double among
+            = VectorQuantizer::NearestCodewordSum(codeword, userCodewords.data(), userSize, dim, 1, neighbours + 1);
         ratios[static_cast<size_t>(i)] = apart / among;
         sum += ratios[static_cast<size_t>(i)];
     }

@@ -31,8 +31,8 @@ bool UpdateFailure(EngineContext& context, const std::string& reason)
     return false;
 }
 
-HmmParameters Blend(const UpdateWeights& w, const HmmParameters& start, const HmmParameters& reading,
-    const HmmParameters& adapted)
+HmmParameters Blend(
+    const UpdateWeights& w, const HmmParameters& start, const HmmParameters& reading, const HmmParameters& adapted)
 {
     HmmParameters blend = start;
     const auto mix = [&w](std::vector<double>& out, const std::vector<double>& p0, const std::vector<double>& e0,
@@ -84,15 +84,15 @@ bool UpdateHmm(EngineContext& context, const UserModel& current, int symbols, co
     const int states = current.states;
     DiscreteHmm hmm(states, symbols);
     // The reading's old-codebook symbols stay valid: adaptation keeps the old codewords in front.
-    if (!hmm.AddTrainingSequence(reading.symbols.data(), reading.confidences.data(),
-            static_cast<int>(reading.symbols.size()))
-        || !hmm.AddTrainingSequence(adapted.symbols.data(), adapted.confidences.data(),
-            static_cast<int>(adapted.symbols.size()))
-        || !hmm.LoadStoredModel(current.pi.data(), current.a.data(), current.b.data(), current.codebookSize,
-            SymbolSide::Lower))
+    if (!hmm.AddTrainingSequence(
+            reading.symbols.data(), reading.confidences.data(), static_cast<int>(reading.symbols.size()))
+        || !hmm.AddTrainingSequence(
+            adapted.symbols.data(), adapted.confidences.data(), static_cast<int>(adapted.symbols.size()))
+        || !hmm.LoadStoredModel(
+            current.pi.data(), current.a.data(), current.b.data(), current.codebookSize, SymbolSide::Lower))
         return false;
-    const UpdateWeights weights = NormalisedUpdateWeights(
-        UpdateWeights {context.updateWeight1, context.updateWeight2, context.updateWeight3});
+    const UpdateWeights weights
+        = NormalisedUpdateWeights(UpdateWeights {context.updateWeight1, context.updateWeight2, context.updateWeight3});
     context.updateWeight1 = weights.start;
     context.updateWeight2 = weights.reading;
     context.updateWeight3 = weights.adapted;
@@ -115,8 +115,8 @@ UpdateWeights NormalisedUpdateWeights(const UpdateWeights& weights)
     return UpdateWeights {weights.start / sum, weights.reading / sum, weights.adapted / sum};
 }
 
-int UpdateUserModel(EngineContext& context, WorkMemory& work, const UserModel& current,
-    const CodebookModel& background, const std::string& userModelPath)
+int UpdateUserModel(EngineContext& context, WorkMemory& work, const UserModel& current, const CodebookModel& background,
+    const std::string& userModelPath)
 {
     const int dim = current.dim;
     if (work.slots.empty() || dim != work.shape.featureDim) {
@@ -130,8 +130,8 @@ int UpdateUserModel(EngineContext& context, WorkMemory& work, const UserModel& c
     reading.symbols.resize(static_cast<size_t>(frames));
     reading.confidences.resize(static_cast<size_t>(frames));
     TrainedCodebook adapted;
-    if (!QuantizeFrames(slot.features.data(), frames, dim, current.codewords, current.weights,
-            current.dimensionWeights, reading.symbols.data(), reading.confidences.data())
+    if (!QuantizeFrames(slot.features.data(), frames, dim, current.codewords, current.weights, current.dimensionWeights,
+            reading.symbols.data(), reading.confidences.data())
         || !AdaptCodebook(slot, dim, current, background, &adapted)) {
         UpdateFailure(context, "the reading could not adapt the codebook");
         return 0;
@@ -142,8 +142,8 @@ int UpdateUserModel(EngineContext& context, WorkMemory& work, const UserModel& c
     Sequence requantized;
     requantized.symbols.resize(static_cast<size_t>(frames));
     requantized.confidences.resize(static_cast<size_t>(frames));
-    if (!QuantizeFrames(slot.features.data(), frames, dim, adapted.codewords, adapted.weights,
-            current.dimensionWeights, requantized.symbols.data(), requantized.confidences.data())) {
+    if (!QuantizeFrames(slot.features.data(), frames, dim, adapted.codewords, adapted.weights, current.dimensionWeights,
+            requantized.symbols.data(), requantized.confidences.data())) {
         UpdateFailure(context, "the reading could not be quantised");
         return 0;
     }
@@ -168,8 +168,8 @@ int UpdateUserModel(EngineContext& context, WorkMemory& work, const UserModel& c
         UpdateFailure(context, "the word model could not be re-estimated");
         return 0;
     }
-    next.discrimination = DiscriminationValues(next.codewords, next.codebookSize, background.codewords,
-        background.codebookSize, dim, kUpdateNeighbours);
+    next.discrimination = DiscriminationValues(
+        next.codewords, next.codebookSize, background.codewords, background.codebookSize, dim, kUpdateNeighbours);
     return WriteContextUserModel(context, userModelPath, next) ? 1 : 0;
 }
 

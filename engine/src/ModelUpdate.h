@@ -30,7 +30,7 @@ UpdateWeights NormalisedUpdateWeights(const UpdateWeights& weights);
  * @param background the background model verification compared against.
  * @return 1 when the model was rewritten; 0 with a labelText line otherwise (the model file unchanged).
  */
-int UpdateUserModel(EngineContext& context, WorkMemory& work, const UserModel& current,
-    const CodebookModel& background, const std::string& userModelPath);
+int UpdateUserModel(EngineContext& context, WorkMemory& work, const UserModel& current, const CodebookModel& background,
+    const std::string& userModelPath);
 
 } // namespace halvox

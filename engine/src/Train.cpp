@@ -116,15 +116,15 @@ bool TrainUserHmm(const TrainingInput& input, int states, int symbols, double co
 bool ComputeTrainedRatio(const TrainingInput& input, const UserModel& model, float* trainedRatio)
 {
     const CodebookModel& background = input.background;
-    const CombinedCodebook combined = CombineCodebooks(
-        background.codewords, background.weights, model.codewords, model.weights, input.dim);
+    const CombinedCodebook combined
+        = CombineCodebooks(background.codewords, background.weights, model.codewords, model.weights, input.dim);
     double sum = 0.0;
     for (int r = 0; r < input.repeats; ++r) {
         FeatureSlot& slot = input.work->slots[static_cast<size_t>(r)];
         if (!QuantizeSlot(slot, input.dim, combined.codewords, combined.weights, model.dimensionWeights))
             return false;
-        const auto user = ScoreStoredModel(model.pi, model.a, model.b, model.states, model.codebookSize,
-            combined.size, SymbolSide::Upper, slot.symbols.data(), slot.frameCount);
+        const auto user = ScoreStoredModel(model.pi, model.a, model.b, model.states, model.codebookSize, combined.size,
+            SymbolSide::Upper, slot.symbols.data(), slot.frameCount);
         const auto back = ScoreStoredModel(background.pi, background.a, background.b, background.states,
             background.symbols, combined.size, SymbolSide::Lower, slot.symbols.data(), slot.frameCount);
         if (!user || !back)
@@ -166,8 +166,8 @@ bool BuildUserModel(EngineContext& context, TrainingInput& input, UserModel* mod
     model->auxMean = AuxiliaryMean(input);
     if (!TrainUserHmm(input, context.hmmStates, codebook.size, context.convergence, model))
         return TrainingFailure(context, "the readings gave no word model");
-    model->discrimination = DiscriminationValues(model->codewords, model->codebookSize,
-        input.background.codewords, input.background.codebookSize, input.dim, kTrainingNeighbours);
+    model->discrimination = DiscriminationValues(model->codewords, model->codebookSize, input.background.codewords,
+        input.background.codebookSize, input.dim, kTrainingNeighbours);
     if (!ComputeTrainedRatio(input, *model, &model->trainedRatio))
         return TrainingFailure(context, "the readings could not be scored");
     return true;
@@ -188,7 +188,8 @@ int Train(EngineContext& context)
     input.work = work;
     input.repeats = context.maxRepeat;
     input.dim = context.featureDim;
-    const std::string backgroundPath = BackgroundModelPath(context.folder, context.codebookSize, context.wordCode, male);
+    const std::string backgroundPath
+        = BackgroundModelPath(context.folder, context.codebookSize, context.wordCode, male);
     if (!ReadContextCodebookModel(context, backgroundPath, true, &input.background))
         return 0;
 

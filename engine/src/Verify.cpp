@@ -91,8 +91,8 @@ int Verify(EngineContext& context)
     const auto ratio = static_cast<float>(scores->user / scores->background);
     const VerificationDecision decision = DecideVerification(ratio, user.trainedRatio, context.securityMargin);
     WriteStatus(context,
-        VerificationLine(decision, ratio, scores->user, scores->background, user.trainedRatio,
-            context.securityMargin, backgroundPath));
+        VerificationLine(decision, ratio, scores->user, scores->background, user.trainedRatio, context.securityMargin,
+            backgroundPath));
     if (!decision.accepted)
         return 0;
     if (context.adaptOnAccept != 0)

@@ -24,8 +24,8 @@ void AddPair(std::vector<float>* vectors, float x, float y, int count)
     }
 }
 
-TrainedCodebook TrainOn(const std::vector<float>& vectors, const std::vector<float>& initial, float referenceWeight,
-    int totalFrames)
+TrainedCodebook TrainOn(
+    const std::vector<float>& vectors, const std::vector<float>& initial, float referenceWeight, int totalFrames)
 {
     CodebookTrainer trainer(kDim);
     const int count = static_cast<int>(vectors.size() / kDim);
@@ -73,8 +73,8 @@ TEST_P(CodebookPruning, KeepsCodewordsWithAtLeastTheTruncatedShare)
 }
 
 INSTANTIATE_TEST_SUITE_P(Thresholds, CodebookPruning,
-    ::testing::Values(PruningCase {600, 10, 2}, PruningCase {600, 9, 1}, PruningCase {659, 10, 2},
-        PruningCase {660, 10, 1}));
+    ::testing::Values(
+        PruningCase {600, 10, 2}, PruningCase {600, 9, 1}, PruningCase {659, 10, 2}, PruningCase {660, 10, 1}));
 
 TEST(CodebookTrainer, WithoutPruningDropsOnlyEmptyAndSingleMemberCodewords)
 {

@@ -223,10 +223,11 @@ INSTANTIATE_TEST_SUITE_P(Damages, DamagedUserModel,
                 b[kDimOffset] = 12;
                 return b;
             }},
-        Damage {"CodebookLargerThanTheFile", [](std::vector<char> b) {
-                    b[kDimOffset + 3] = 0x7f;
-                    return b;
-                }}),
+        Damage {"CodebookLargerThanTheFile",
+            [](std::vector<char> b) {
+                b[kDimOffset + 3] = 0x7f;
+                return b;
+            }}),
     [](const ::testing::TestParamInfo<Damage>& info) { return std::string(info.param.name); });
 
 TEST_F(Verification, RefusesWithoutAReadingOrAfterAParameterChange)

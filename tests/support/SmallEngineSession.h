@@ -66,8 +66,8 @@ private:
 };
 
 // Context fields as the engine's parameter calls would set them for the small models.
-inline void ConfigureSmallEngine(halvox::EngineContext& context, const std::string& folder, const char* userId,
-                                 const char* wordCode, int repeats)
+inline void ConfigureSmallEngine(
+    halvox::EngineContext& context, const std::string& folder, const char* userId, const char* wordCode, int repeats)
 {
     halvox::CopyText(context.folder, folder.c_str());
     halvox::CopyText(context.userId, userId);
