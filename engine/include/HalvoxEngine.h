@@ -104,6 +104,28 @@ SVE_API const char* SVE_GetStatusString(void);
  */
 SVE_API int SVE_CheckSexSpeech(short* samples, int count, int index);
 
+/**
+ * Trains the user model of the current user and word from slots 0 ... maxRepeat - 1 and writes it to
+ * the user folder (perUserFolders) or the work folder. The model's gender is the majority of the
+ * repetitions. @return 1 written, 0 failure (the label text names the file).
+ */
+SVE_API int SVE_Train(void);
+
+/**
+ * Judges the reading in slot 0 against the current user model. Writes the accept or deny line to the
+ * status text; after an acceptance with adaptation on, adapts and rewrites the model (SVE_GetbUpdate).
+ * Run SVE_VCopy first when the live check is wanted: this call shifts the slot's features.
+ * @return 1 accepted, 0 denied or failure (label text on failure).
+ */
+SVE_API int SVE_Verify(void);
+
+/**
+ * Tells a live reading (slot 0) from one replayed through a loudspeaker; writes the Live/Record line
+ * with the local date and time to the status text.
+ * @return 1 live, 0 recording or failure.
+ */
+SVE_API int SVE_VCopy(void);
+
 /* ---- results ---------------------------------------------------------------------------------- */
 
 /** 0 male, 1 female, -1 when the gender files could not be read. */

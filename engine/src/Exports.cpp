@@ -9,6 +9,9 @@
 #include "EndpointOperation.h"
 #include "ModelVersionCheck.h"
 #include "ProcessContext.h"
+#include "Train.h"
+#include "VCopy.h"
+#include "Verify.h"
 
 using halvox::EngineContext;
 using halvox::WithContext;
@@ -192,6 +195,21 @@ const char* SVE_GetStatusString(void)
 int SVE_CheckSexSpeech(short* samples, int count, int index)
 {
     return WithContext(0, [=](EngineContext& c) { return halvox::CheckSexSpeech(c, samples, count, index); });
+}
+
+int SVE_Train(void)
+{
+    return WithContext(0, [](EngineContext& c) { return halvox::Train(c); });
+}
+
+int SVE_Verify(void)
+{
+    return WithContext(0, [](EngineContext& c) { return halvox::Verify(c); });
+}
+
+int SVE_VCopy(void)
+{
+    return WithContext(0, [](EngineContext& c) { return halvox::VCopy(c); });
 }
 
 int SVE_GetSex(void)
