@@ -16,6 +16,8 @@ packages=(
     xvfb xauth x11-utils imagemagick xdotool
     # scripts that derive reference values
     python3 python3-numpy
+    # the DET curve of docs/accuracy.md
+    python3-matplotlib
 )
 
 missing=()

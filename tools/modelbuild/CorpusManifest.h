@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace modelbuild {
+
+/** One reading of the voice corpus as its manifest lists it. */
+struct CorpusReading
+{
+    std::string file; ///< relative to the corpus folder
+    std::string voice;
+    bool male = true;
+    bool evaluation = false; ///< evaluation part (never used for models)
+    std::string word; ///< word code
+    int take = 0;
+    bool replayed = false;
+};
+
+/**
+ * Reads manifest.tsv of a corpus folder (lines starting with '#' are comments; the first other line
+ * names the columns, which may come in any order). Returns false with a message naming the line when a
+ * column is missing or a value is malformed.
+ */
+bool ReadCorpusManifest(const std::string& path, std::vector<CorpusReading>* readings, std::string* error);
+
+/** The words of data/vocabulary.tsv: code, display text, reading, end refinement flag. */
+struct VocabularyEntry
+{
+    std::string code;
+    std::string display;
+    std::string reading;
+    bool trimEnd = false;
+};
+
+bool ReadVocabularyList(const std::string& path, std::vector<VocabularyEntry>* words, std::string* error);
+
+} // namespace modelbuild
