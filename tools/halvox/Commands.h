@@ -11,5 +11,8 @@ using Arguments = std::vector<std::string>;
 int RunEndpoint(const Arguments& args);
 int RunFeatures(const Arguments& args);
 int RunModelInfo(const Arguments& args);
+int RunEnrol(const Arguments& args);
+int RunVerify(const Arguments& args);
+int RunEval(const Arguments& args);
 
 } // namespace halvox::tool

@@ -14,6 +14,14 @@ void PrintUsage()
                 "  features FILE.wav                      LPC-cepstral vectors of the detected word\n"
                 "  model-info FILE.bin [--user|--background|--recording|--vocabulary]\n"
                 "                                         header and sizes of a model file\n"
+                "  enrol --dir FOLDER --user ID --word CODE --text WORD A.wav B.wav ...\n"
+                "                                         enrol a user's word from readings\n"
+                "  verify --dir FOLDER --user ID --word CODE X.wav\n"
+                "                                         verify one reading (exit 0 accepted, 1 denied, 2 error)\n"
+                "  options of enrol and verify: --repeat N (5) --margin M (0.3) --same-word D (1.2)\n"
+                "    --noise-mode N (0) --word-check --per-user-folders --no-live-check --no-adapt\n"
+                "  eval --corpus DIR --engine-data DIR --work DIR --out DIR\n"
+                "                                         verification accuracy over a voice corpus\n"
                 "Recordings are WAV files, 16-bit mono at 11025 samples per second.\n");
 }
 
@@ -34,6 +42,12 @@ int main(int argc, char** argv)
         return RunFeatures(args);
     if (command == "model-info")
         return RunModelInfo(args);
+    if (command == "enrol")
+        return RunEnrol(args);
+    if (command == "verify")
+        return RunVerify(args);
+    if (command == "eval")
+        return RunEval(args);
     PrintUsage();
     return UsageError("unknown command " + command);
 }
