@@ -4,7 +4,7 @@
 
 #include <fstream>
 #include <iterator>
-#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -114,12 +114,20 @@ TEST_F(ModelUpdate, RewritesTheModelWithTheAdaptedCodebookAndHmm)
     EXPECT_EQ(slots[1].frameCount, slots[0].frameCount);
     for (int t = 0; t < slots[1].frameCount; ++t)
         ASSERT_LT(slots[1].symbols[static_cast<size_t>(t)], next.codebookSize);
-    // One progress line per re-estimation pass, numbered from 1.
-    const std::regex line("([0-9]+)\tReturn value of reestimate\\(\\) : [0-9]+\\.[0-9]{6}\n");
-    auto begin = std::sregex_iterator(printed.begin(), printed.end(), line);
+    // One progress line per re-estimation pass, numbered from 1, the change with six decimals.
+    std::istringstream lines(printed);
+    std::string line;
     int passes = 0;
-    for (auto it = begin; it != std::sregex_iterator(); ++it)
-        EXPECT_EQ(std::stoi((*it)[1]), ++passes);
+    while (std::getline(lines, line)) {
+        ++passes;
+        const std::string prefix = std::to_string(passes) + "\tReturn value of reestimate() : ";
+        ASSERT_EQ(line.rfind(prefix, 0), 0u) << line;
+        const std::string change = line.substr(prefix.size());
+        const size_t point = change.find('.');
+        ASSERT_NE(point, std::string::npos) << line;
+        EXPECT_EQ(change.size() - point - 1, 6u) << line;
+    }
+    EXPECT_EQ(printed.back(), '\n');
     EXPECT_GE(passes, 1);
 }
 
