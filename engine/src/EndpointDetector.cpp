@@ -9,7 +9,7 @@ namespace {
 
 constexpr int kFirstLevelFrame = 4;
 constexpr int kMarginFrames = 5; // frames at the end that are never evaluated
-constexpr int kFrameStep = 2;    // only even frames are evaluated
+constexpr int kFrameStep = 2; // only even frames are evaluated
 
 constexpr double kOnsetRise = 2.25;
 constexpr double kOnsetConfirmRise = 2.55;

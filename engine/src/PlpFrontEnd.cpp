@@ -13,9 +13,9 @@ namespace {
 
 constexpr double kSampleRate = 11025.0;
 constexpr int kWindowPoints = 220; // trunc(11025 * 20 ms)
-constexpr int kStepPoints = 110;   // trunc(11025 * 10 ms)
-constexpr int kBandCount = 19;     // ceil(Nyquist in Bark) + 1
-constexpr int kFirstBand = 1;      // one edge band is skipped at each end
+constexpr int kStepPoints = 110; // trunc(11025 * 10 ms)
+constexpr int kBandCount = 19; // ceil(Nyquist in Bark) + 1
+constexpr int kFirstBand = 1; // one edge band is skipped at each end
 constexpr int kLastBand = kBandCount - 2;
 constexpr int kLpcOrder = 12;
 constexpr double kLifterExponent = 0.6;

@@ -10,11 +10,9 @@ namespace {
 // sample rate, peak gain about 2.47 at a quarter of the sample rate. They sum to exactly zero, so a
 // constant level is removed.
 constexpr int kTapCount = 18;
-constexpr double kTaps[kTapCount] = {
-    1.13639e-05,  2.27278e-05,  5.96604e-05,  0.000127844,  0.000252846,  0.000553989,
-    0.000991499,  0.002440395,  1.236285675,  -1.236285675, -0.002440395, -0.000991499,
-    -0.000553989, -0.000252846, -0.000127844, -5.96604e-05, -2.27278e-05, -1.13639e-05,
-};
+constexpr double kTaps[kTapCount] = {1.13639e-05, 2.27278e-05, 5.96604e-05, 0.000127844, 0.000252846, 0.000553989,
+    0.000991499, 0.002440395, 1.236285675, -1.236285675, -0.002440395, -0.000991499, -0.000553989, -0.000252846,
+    -0.000127844, -5.96604e-05, -2.27278e-05, -1.13639e-05};
 constexpr int kTapStride = 2;
 
 int16_t TruncateToSample(double value)

@@ -20,11 +20,11 @@ constexpr int kRatioBandFirst = 90, kRatioBandLast = 109;
 constexpr int kSpeechBandFirst = 100, kSpeechBandLast = 119;
 constexpr int kNoiseBandFirst = 115, kNoiseBandLast = 124;
 
-constexpr int kTrimSpan = 10;         // frames summed on each side of the comparison
-constexpr int kTrimLag = 5;           // the earlier sum starts this many frames back
-constexpr double kTrimRise = 5.0;     // the later sum must exceed the earlier one this many times
-constexpr double kTrimFloor = 0.6;    // the search never goes below this share of the frames
-constexpr int kTrimStep = 5;          // backwards step of the search, and the margin added to its result
+constexpr int kTrimSpan = 10; // frames summed on each side of the comparison
+constexpr int kTrimLag = 5; // the earlier sum starts this many frames back
+constexpr double kTrimRise = 5.0; // the later sum must exceed the earlier one this many times
+constexpr double kTrimFloor = 0.6; // the search never goes below this share of the frames
+constexpr int kTrimStep = 5; // backwards step of the search, and the margin added to its result
 
 // 256 samples from `first`, reading 0 outside 0 ... count - 1.
 void LoadFrame(const int16_t* samples, int count, long long first, double* frame)
@@ -153,8 +153,8 @@ double BackgroundHighBandLevel(const int16_t* filtered, int count, long long fir
     return total / frames;
 }
 
-SegmentResult SegmentSpeech(int16_t* samples, int count, const SegmentRequest& request, int16_t* speech,
-    int speechCapacity, int* speechCount)
+SegmentResult SegmentSpeech(
+    int16_t* samples, int count, const SegmentRequest& request, int16_t* speech, int speechCapacity, int* speechCount)
 {
     const std::vector<int16_t> unfiltered(samples, samples + (samples != nullptr ? std::max(count, 0) : 0));
     PreFilter(samples, count);

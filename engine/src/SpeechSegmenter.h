@@ -11,17 +11,17 @@ namespace halvox {
 struct SegmentRequest
 {
     bool enrolment = false; ///< widen the word and run the background-noise and high-band checks
-    bool trimEnd = false;   ///< refine the word's end by its spectral balance
+    bool trimEnd = false; ///< refine the word's end by its spectral balance
     EndpointParams params;
 };
 
 /// Outcome of SegmentSpeech.
 struct SegmentResult
 {
-    int taken = 0;             ///< 1 when the speech segment was copied (error 0, -4 or -5), else 0
-    int error = 0;             ///< 0, -1 ... -5 (see EndpointDetector.h)
-    int startFrame = 0;        ///< first frame of the word
-    int endFrame = 0;          ///< frame after the word
+    int taken = 0; ///< 1 when the speech segment was copied (error 0, -4 or -5), else 0
+    int error = 0; ///< 0, -1 ... -5 (see EndpointDetector.h)
+    int startFrame = 0; ///< first frame of the word
+    int endFrame = 0; ///< frame after the word
     double highBandLevel = 0.; ///< mean high-band magnitude of the taken speech (0 when not taken)
 };
 
@@ -40,13 +40,13 @@ struct SegmentResult
  * @param speechCount    the speech buffer's sample count, updated only when the segment is taken: a
  *                       rejected recording leaves the buffer and its count as they were.
  */
-SegmentResult SegmentSpeech(int16_t* samples, int count, const SegmentRequest& request, int16_t* speech,
-    int speechCapacity, int* speechCount);
+SegmentResult SegmentSpeech(
+    int16_t* samples, int count, const SegmentRequest& request, int16_t* speech, int speechCapacity, int* speechCount);
 
 /// Band sums of the speech check, one entry per 256-sample frame (every 128 samples).
 struct SpeechBandAnalysis
 {
-    int frames = 0;            ///< F = trunc(n / 128)
+    int frames = 0; ///< F = trunc(n / 128)
     double highBandLevel = 0.; ///< sum over frames of |X_k|, k = 100 ... 119, divided by F - 1
     std::vector<float> ratios; ///< r_j = j^2 * H_j / L_j (H: bins 90 ... 109, L: bins 10 ... 29)
 };

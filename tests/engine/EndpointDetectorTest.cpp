@@ -44,22 +44,36 @@ TEST_P(EndpointErrorTest, SyntheticRecordingGivesItsErrorNumber)
 }
 
 INSTANTIATE_TEST_SUITE_P(Recordings, EndpointErrorTest,
-    ::testing::Values(
-        ErrorCase {"Word", [] { return WordAt800(Voiced(1), 600, 5); }, kEndpointAccepted},
+    ::testing::Values(ErrorCase {"Word", [] { return WordAt800(Voiced(1), 600, 5); }, kEndpointAccepted},
         // 3 s of silence: no onset, so the whole recording (403 frames) is the "word" and too long.
         ErrorCase {"SilenceThreeSeconds", [] { return Silence(kFull); }, kEndpointBadLength},
         // Shorter silence fits the length limits and fails on its level.
         ErrorCase {"SilenceOneAndHalfSeconds", [] { return Silence(16000); }, kEndpointTooWeak},
         ErrorCase {"TooShort",
-            [] { return Compose(kFull, Noise(kFull, 5, 1), {{Ms(800), Word(250, Voiced(1), 600, 2)}}); },
+            [] {
+                return Compose(kFull, Noise(kFull, 5, 1), {{Ms(800), Word(250, Voiced(1), 600, 2)}});
+            },
             kEndpointBadLength},
         ErrorCase {"TooLong",
-            [] { return Compose(kFull, Noise(kFull, 5, 1), {{Ms(300), Word(2500, Voiced(1), 600, 2)}}); },
+            [] {
+                return Compose(kFull, Noise(kFull, 5, 1), {{Ms(300), Word(2500, Voiced(1), 600, 2)}});
+            },
             kEndpointBadLength},
-        ErrorCase {"TooWeak", [] { return WordAt800({{kPeakGainHz, 25}}, 0, 0); }, kEndpointTooWeak},
-        ErrorCase {"WeakAgainstBackground", [] { return WordAt800({{kPeakGainHz, 300}}, 0, 100); },
+        ErrorCase {"TooWeak",
+            [] {
+                return WordAt800({{kPeakGainHz, 25}}, 0, 0);
+            },
             kEndpointTooWeak},
-        ErrorCase {"TooLoud", [] { return WordAt800({{2600, 9000}}, 0, 5); }, kEndpointTooLoud}),
+        ErrorCase {"WeakAgainstBackground",
+            [] {
+                return WordAt800({{kPeakGainHz, 300}}, 0, 100);
+            },
+            kEndpointTooWeak},
+        ErrorCase {"TooLoud",
+            [] {
+                return WordAt800({{2600, 9000}}, 0, 5);
+            },
+            kEndpointTooLoud}),
     [](const ::testing::TestParamInfo<ErrorCase>& info) { return info.param.name; });
 
 TEST(EndpointDetectorTest, WordIsFoundWhereItWasSpoken)
@@ -99,8 +113,8 @@ TEST(EndpointDetectorTest, LouderSoundAfterTheEndRestartsDetection)
 TEST(EndpointDetectorTest, UnconfirmedOnsetIsDropped)
 {
     const std::vector<double> blip = Tones(40, {{kPeakGainHz, 300}});
-    const Samples recording = Compose(
-        kFull, Noise(kFull, 5, 1), {{Ms(300), blip}, {Ms(1200), Word(900, Voiced(1.2), 0, 2)}});
+    const Samples recording
+        = Compose(kFull, Noise(kFull, 5, 1), {{Ms(300), blip}, {Ms(1200), Word(900, Voiced(1.2), 0, 2)}});
     const EndpointResult withBlip = DetectFiltered(recording);
     const EndpointResult wordAlone
         = DetectFiltered(Compose(kFull, Noise(kFull, 5, 1), {{Ms(1200), Word(900, Voiced(1.2), 0, 2)}}));

@@ -16,14 +16,13 @@ using testaudio::Samples;
 
 // From tests/engine/golden/derive_front_end_golden.py: GoldenSignal(1100, 99) has 9 frames; frame 4 uses the
 // seven-point delta, frame 0 the 0.25 c_0 edge rule.
-const float kGoldenFrame4[kPlpVectorSize] = {6.17112112f, -0.152583197f, 0.0974775702f, -0.150213867f,
-    -0.372378558f, -0.388881773f, -0.234801024f, -0.323806256f, -0.385832429f, -0.212884977f, 0.0309598837f,
-    0.0117279477f, 0.0634349659f, -0.00877529196f, -0.0151597774f, 0.0388067402f, 0.00751390867f, -0.0101251174f,
-    -0.0476822667f, 0.0719746649f, -0.0171764754f, -0.0697155446f, 0.105597623f, -0.0285659749f, -0.0429209657f,
-    0.0450383723f};
-const float kGoldenFrame0Deltas[kPlpCepstra] = {1.54236758f, -0.0415603779f, 0.0422772467f, -0.0640033931f,
-    -0.0736154988f, -0.0767029747f, -0.107151173f, -0.0723783448f, -0.0820874795f, -0.0506695546f, 0.00738372747f,
-    -0.00289236242f, 0.00952108484f};
+const float kGoldenFrame4[kPlpVectorSize] = {6.17112112f, -0.152583197f, 0.0974775702f, -0.150213867f, -0.372378558f,
+    -0.388881773f, -0.234801024f, -0.323806256f, -0.385832429f, -0.212884977f, 0.0309598837f, 0.0117279477f,
+    0.0634349659f, -0.00877529196f, -0.0151597774f, 0.0388067402f, 0.00751390867f, -0.0101251174f, -0.0476822667f,
+    0.0719746649f, -0.0171764754f, -0.0697155446f, 0.105597623f, -0.0285659749f, -0.0429209657f, 0.0450383723f};
+const float kGoldenFrame0Deltas[kPlpCepstra]
+    = {1.54236758f, -0.0415603779f, 0.0422772467f, -0.0640033931f, -0.0736154988f, -0.0767029747f, -0.107151173f,
+        -0.0723783448f, -0.0820874795f, -0.0506695546f, 0.00738372747f, -0.00289236242f, 0.00952108484f};
 
 // Relative 1e-5 with an absolute floor: deltas are differences of cepstra of magnitude up to about 6.
 void ExpectClose(float actual, float expected, const std::string& what)
@@ -101,8 +100,7 @@ TEST_P(PlpDeltaRuleTest, EdgeRulesAreTakenInOrder)
             } else {
                 expected[t] = 0.25 * (-3 * c(t - 3) - 2 * c(t - 2) - c(t - 1) + c(t + 1) + 2 * c(t + 2) + 3 * c(t + 3));
             }
-            EXPECT_NEAR(At(features, t, kPlpCepstra + n), expected[t], 1e-5)
-                << "frame " << t << " coefficient " << n;
+            EXPECT_NEAR(At(features, t, kPlpCepstra + n), expected[t], 1e-5) << "frame " << t << " coefficient " << n;
         }
     }
 }
@@ -116,8 +114,9 @@ TEST(PlpFrontEndTest, SilentFramesRepeatTheLastFrameAndWarn)
     ::testing::internal::CaptureStdout();
     const std::vector<float> features = ComputePlpFeatures(utterance.data(), static_cast<int>(utterance.size()));
     const std::string printed = ::testing::internal::GetCapturedStdout();
-    EXPECT_EQ(printed, "Warning: inaccuracy of calculation -> using last frame\n"
-                       "Warning: inaccuracy of calculation -> using last frame\n");
+    EXPECT_EQ(printed,
+        "Warning: inaccuracy of calculation -> using last frame\n"
+        "Warning: inaccuracy of calculation -> using last frame\n");
     for (int n = 0; n < kPlpCepstra; ++n) {
         EXPECT_EQ(At(features, 3, n), At(features, 2, n));
         EXPECT_EQ(At(features, 4, n), At(features, 2, n));

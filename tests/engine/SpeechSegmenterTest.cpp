@@ -65,7 +65,8 @@ TEST_F(SpeechSegmenterTest, TakesTheUnfilteredWordIntoTheSpeechBuffer)
     ASSERT_EQ(result.taken, 1);
     EXPECT_EQ(result.error, kEndpointAccepted);
     ASSERT_EQ(m_speechCount, (result.endFrame - result.startFrame) * 80);
-    EXPECT_TRUE(std::equal(m_speech.begin(), m_speech.begin() + m_speechCount, original.begin() + result.startFrame * 80));
+    EXPECT_TRUE(
+        std::equal(m_speech.begin(), m_speech.begin() + m_speechCount, original.begin() + result.startFrame * 80));
     EXPECT_EQ(m_speech[m_speechCount], kStale);
 
     Samples filtered = original;
@@ -124,11 +125,6 @@ TEST_F(SpeechSegmenterTest, VerificationSkipsTheEnrolmentChecks)
     EXPECT_EQ(Segment(WordAt800(VoicedOnBins(0.3), 0, 0), false, true).error, kEndpointAccepted);
 }
 
-struct HighBandCase
-{
-    bool trimEnd;
-};
-
 class SpeechHighBandTest : public SpeechSegmenterTest, public ::testing::WithParamInterface<bool>
 {
 };
@@ -166,7 +162,6 @@ TEST_F(SpeechSegmenterTest, EndRefinementOnlyShortens)
 TEST_F(SpeechSegmenterTest, SegmentLongerThanTheBufferIsShortenedToWholeFrames)
 {
     m_speech.assign(4000 + 1, kStale);
-    SegmentSpeech(nullptr, 0, {}, nullptr, 0, nullptr); // harmless no-op first
     SegmentRequest request;
     m_recording = WordAt800(Voiced(1), 600, 5);
     const SegmentResult result
@@ -175,6 +170,14 @@ TEST_F(SpeechSegmenterTest, SegmentLongerThanTheBufferIsShortenedToWholeFrames)
     EXPECT_EQ(result.endFrame - result.startFrame, 50);
     EXPECT_EQ(m_speechCount, 4000);
     EXPECT_EQ(m_speech[4000], kStale);
+}
+
+TEST_F(SpeechSegmenterTest, MissingRecordingIsRefused)
+{
+    const SegmentResult result = SegmentSpeech(nullptr, 20000, {}, m_speech.data(), kSpeechCapacity, &m_speechCount);
+    EXPECT_EQ(result.taken, 0);
+    EXPECT_EQ(result.error, kEndpointBadLength);
+    EXPECT_EQ(m_speechCount, -1);
 }
 
 TEST_F(SpeechSegmenterTest, TooShortRecordingIsFilteredThenRefused)
@@ -286,8 +289,8 @@ TEST(SpokenWordTest, SynthesisedWordIsFoundInsideItsPadding)
     SegmentRequest request;
     request.enrolment = true;
     request.trimEnd = true;
-    const SegmentResult result = SegmentSpeech(recording.data(), kFull, request, speech.data(), kSpeechCapacity,
-        &speechCount);
+    const SegmentResult result
+        = SegmentSpeech(recording.data(), kFull, request, speech.data(), kSpeechCapacity, &speechCount);
     EXPECT_EQ(result.taken, 1);
     EXPECT_EQ(result.error, kEndpointAccepted);
     // The script pads the word with 0.8 s of silence in front: frame 110.

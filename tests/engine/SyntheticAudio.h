@@ -124,8 +124,8 @@ inline int Ms(double milliseconds)
 }
 
 /// A word-like burst: partials plus noise (the noise carries the high band) with 30 ms ramps.
-inline std::vector<double> Word(double milliseconds, const std::vector<Partial>& partials, double noiseSigma,
-    uint32_t seed)
+inline std::vector<double> Word(
+    double milliseconds, const std::vector<Partial>& partials, double noiseSigma, uint32_t seed)
 {
     const int count = Ms(milliseconds);
     return Shaped(Add(Tones(count, partials), Noise(count, noiseSigma, seed)), Ms(30));
