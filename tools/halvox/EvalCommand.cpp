@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -60,8 +61,10 @@ struct Trial
     int take = 0;
     bool genuine = false;
     bool sameGender = false;
+    bool sameFamily = false; // an impostor from the same variant family (see VoiceFamily)
     bool replayed = false;
     bool live = false; // the live check's verdict on the probe
+    double liveRatio = 0.0;
     VerifyOutcome outcome;
 };
 
@@ -164,6 +167,36 @@ std::string AdaptedUser(const std::string& voice)
     return voice + "-adapt";
 }
 
+// Variants that differ only by a number ("steph", "steph2", "steph3") are one voice retouched, not different
+// speakers: the corpus tool names them <engine>_<language>_<variant>, and the family drops the language and
+// the trailing digits.
+std::string VoiceFamily(const std::string& voice)
+{
+    const std::size_t first = voice.find('_');
+    const std::size_t last = voice.rfind('_');
+    std::string family = voice.substr(0, first) + voice.substr(last);
+    while (!family.empty() && std::isdigit(static_cast<unsigned char>(family.back())))
+        family.pop_back();
+    return family;
+}
+
+Trial MakeTrial(const EnrolledSpeaker& model, const EnrolledSpeaker& speaker, const AnalysedProbe& probe,
+    const std::string& code, int take, bool replayed)
+{
+    Trial t;
+    t.model = model.readings->voice;
+    t.probe = speaker.readings->voice;
+    t.word = code;
+    t.take = take;
+    t.genuine = &model == &speaker;
+    t.sameGender = model.readings->male == speaker.readings->male;
+    t.sameFamily = !t.genuine && VoiceFamily(t.model) == VoiceFamily(t.probe);
+    t.replayed = replayed;
+    t.live = probe.live;
+    t.liveRatio = probe.liveRatio;
+    return t;
+}
+
 UpdateCheckpoint MeasureCheckpoint(EvalEngine& engine, const std::string& code, const EnrolledSpeaker& target,
     const std::vector<EnrolledSpeaker>& speakers, int sessions)
 {
@@ -182,7 +215,8 @@ UpdateCheckpoint MeasureCheckpoint(EvalEngine& engine, const std::string& code, 
     if (point.genuineTrials > 0)
         point.genuineScore /= point.genuineTrials;
     for (const auto& other : speakers) {
-        if (&other == &target || other.liveProbes.empty())
+        if (&other == &target || other.liveProbes.empty()
+            || VoiceFamily(other.readings->voice) == VoiceFamily(target.readings->voice))
             continue;
         const VerifyOutcome o = engine.Verify(other.liveProbes.front(), user, code, false);
         if (!o.decided)
@@ -277,19 +311,20 @@ WordResult EvaluateWord(
             std::vector<bool> series;
             const bool genuine = &model == &speaker;
             for (std::size_t k = 0; k < speaker.liveProbes.size(); ++k) {
-                Trial t {model.readings->voice, speaker.readings->voice, word.code, static_cast<int>(k), genuine,
-                    model.readings->male == speaker.readings->male, false, speaker.liveProbes[k].live, {}};
+                Trial t = MakeTrial(model, speaker, speaker.liveProbes[k], word.code, static_cast<int>(k), false);
                 t.outcome = engine.Verify(speaker.liveProbes[k], model.readings->voice, word.code, false);
                 if (!t.outcome.decided)
                     continue;
                 series.push_back(t.outcome.accepted);
                 result.trials.push_back(std::move(t));
             }
-            (genuine ? result.genuineSeries : result.impostorSeries).push_back(std::move(series));
+            if (genuine)
+                result.genuineSeries.push_back(std::move(series));
+            else if (VoiceFamily(model.readings->voice) != VoiceFamily(speaker.readings->voice))
+                result.impostorSeries.push_back(std::move(series));
         }
         for (std::size_t k = 0; k < model.replayProbes.size(); ++k) {
-            Trial t {model.readings->voice, model.readings->voice, word.code, static_cast<int>(k), true, true, true,
-                model.replayProbes[k].live, {}};
+            Trial t = MakeTrial(model, model, model.replayProbes[k], word.code, static_cast<int>(k), true);
             t.outcome = engine.Verify(model.replayProbes[k], model.readings->voice, word.code, false);
             if (t.outcome.decided)
                 result.trials.push_back(std::move(t));
@@ -312,12 +347,13 @@ void WriteTrials(const fs::path& path, const std::vector<WordResult>& results)
     if (f == nullptr)
         return;
     std::fprintf(f,
-        "model\tprobe\tword\ttake\tgenuine\tsame_gender\treplayed\tjudged_live\tratio\tthreshold\tscore\taccepted\n");
+        "model\tprobe\tword\ttake\tgenuine\tsame_gender\tsame_family\treplayed\tjudged_live\tlive_"
+        "ratio\tratio\tthreshold\tscore\taccepted\n");
     for (const auto& r : results)
         for (const auto& t : r.trials)
-            std::fprintf(f, "%s\t%s\t%s\t%d\t%d\t%d\t%d\t%d\t%.6f\t%.6f\t%.6f\t%d\n", t.model.c_str(), t.probe.c_str(),
-                t.word.c_str(), t.take, t.genuine, t.sameGender, t.replayed, t.live, t.outcome.ratio,
-                t.outcome.threshold, t.outcome.Score(), t.outcome.accepted);
+            std::fprintf(f, "%s\t%s\t%s\t%d\t%d\t%d\t%d\t%d\t%d\t%.6f\t%.6f\t%.6f\t%.6f\t%d\n", t.model.c_str(),
+                t.probe.c_str(), t.word.c_str(), t.take, t.genuine, t.sameGender, t.sameFamily, t.replayed, t.live,
+                t.liveRatio, t.outcome.ratio, t.outcome.threshold, t.outcome.Score(), t.outcome.accepted);
     std::fclose(f);
 }
 
@@ -334,8 +370,8 @@ void WriteDet(const fs::path& path, const std::vector<double>& genuine, const st
 
 struct ScoreSets
 {
-    std::vector<double> genuine, impostor, impostorSameGender;
-    long genuineAccepted = 0, impostorAccepted = 0, sameGenderAccepted = 0;
+    std::vector<double> genuine, impostor, impostorSameGender, impostorAllPairs;
+    long genuineAccepted = 0, impostorAccepted = 0, sameGenderAccepted = 0, allPairsAccepted = 0;
     long liveProbes = 0, liveFlagged = 0, replayProbes = 0, replayFlagged = 0, replayAccepted = 0;
 };
 
@@ -356,6 +392,10 @@ ScoreSets CollectScores(const std::vector<WordResult>& results)
                 ++s.liveProbes; // each live probe has exactly one genuine trial
                 s.liveFlagged += t.live ? 0 : 1;
             } else {
+                s.impostorAllPairs.push_back(t.outcome.Score());
+                s.allPairsAccepted += t.outcome.accepted ? 1 : 0;
+                if (t.sameFamily)
+                    continue;
                 s.impostor.push_back(t.outcome.Score());
                 s.impostorAccepted += t.outcome.accepted ? 1 : 0;
                 if (t.sameGender) {
@@ -386,13 +426,19 @@ void PrintSummary(
         enrolFailures, enrolled ? static_cast<double>(readingsUsed) / enrolled : 0.0);
     std::fprintf(out, "verification readings taken by endpoint detection and analysis: %ld of %ld (%.1f %%)\n",
         probesTaken, probes, Percent(probesTaken, probes));
-    std::fprintf(out, "trials: %zu genuine, %zu impostor (%zu same gender)\n", s.genuine.size(), s.impostor.size(),
-        s.impostorSameGender.size());
+    std::fprintf(out, "trials: %zu genuine, %zu impostor (%zu same gender; %zu more within variant families)\n",
+        s.genuine.size(), s.impostor.size(), s.impostorSameGender.size(),
+        s.impostorAllPairs.size() - s.impostor.size());
     const ErrorRates all = EqualErrorRate(s.genuine, s.impostor);
     const ErrorRates same = EqualErrorRate(s.genuine, s.impostorSameGender);
     std::fprintf(out, "equal error rate: %.2f %% (all impostors), %.2f %% (same gender); at margin %.3f and %.3f\n",
         100.0 * all.falseAcceptance, 100.0 * same.falseAcceptance, kDialogMargin - all.threshold,
         kDialogMargin - same.threshold);
+    std::fprintf(out,
+        "counting variant families as impostors too: equal error rate %.2f %%, false acceptance at "
+        "the operating point %.2f %%\n",
+        100.0 * EqualErrorRate(s.genuine, s.impostorAllPairs).falseAcceptance,
+        Percent(s.allPairsAccepted, static_cast<long>(s.impostorAllPairs.size())));
     std::fprintf(out, "per word (all impostors):");
     for (std::size_t w = 0; w < words.size() && w < results.size(); ++w) {
         const ScoreSets ws = CollectScores({results[w]});

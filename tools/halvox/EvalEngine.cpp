@@ -29,6 +29,16 @@ bool ParseDecisionLine(const char* line, VerifyOutcome* outcome)
     return true;
 }
 
+// The live check's line: date, time and user, then "[Live]" or "[Record]", then "W(Q/V)", tab-separated.
+double ParseLiveRatio(const char* line)
+{
+    const char* field = std::strstr(line, "]\t");
+    double ratio = 0.0;
+    if (field == nullptr || std::sscanf(field + 2, "%lf", &ratio) != 1)
+        return 0.0;
+    return ratio;
+}
+
 } // namespace
 
 EvalEngine::EvalEngine(const std::string& engineFolder, int enrolRepeat, float margin)
@@ -119,6 +129,7 @@ AnalysedProbe EvalEngine::Analyse(std::vector<int16_t> samples, const std::strin
         slot.features.begin() + static_cast<std::ptrdiff_t>(slot.frameCount) * m_context.featureDim);
     probe.sex = m_context.sex;
     probe.live = VCopy(m_context) == 1;
+    probe.liveRatio = ParseLiveRatio(m_context.statusText);
     probe.taken = true;
     return probe;
 }

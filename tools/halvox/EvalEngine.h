@@ -14,6 +14,7 @@ struct AnalysedProbe
 {
     bool taken = false; ///< endpoint detection and the per-reading analysis accepted it
     bool live = false; ///< the live check's verdict
+    double liveRatio = 0.0; ///< the live check's W = Q / V: at most 1 for a live verdict
     int sex = 0;
     int frameCount = 0;
     std::vector<float> features; ///< slot 0 as extracted
