@@ -4,6 +4,8 @@
 // for talkers the folder was not made from.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -34,21 +36,22 @@ class CheckSexSpeechTest : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        s_folder = new std::string((fs::path(ENGINE_TEST_BINARY_DIR) / "check-sex-speech").string());
-        fs::remove_all(*s_folder);
         warden::test::FixtureOptions options;
         options.codebookSize = kCodebookSize;
         options.vocabularyCodebookSize = 16;
-        std::string error;
-        s_ready = warden::test::BuildEngineFolder(*s_folder, options, &error);
+        s_scratch = new warden::test::ScratchEngineFolder(options);
+        s_folder = new std::string(s_scratch->Path());
+        s_ready = s_scratch->Ready();
         if (!s_ready)
-            std::fprintf(stderr, "engine folder: %s\n", error.c_str());
+            std::fprintf(stderr, "engine folder: %s\n", s_scratch->Error().c_str());
     }
 
     static void TearDownTestSuite()
     {
         delete s_folder;
         s_folder = nullptr;
+        delete s_scratch;
+        s_scratch = nullptr;
     }
 
     void SetUp() override
@@ -78,11 +81,13 @@ protected:
     int Analyse(int voice, int word, int take, int index) { return Analyse(TestReading(voice, word, take), index); }
 
     // A copy of the engine folder without some of its files.
-    std::string PartialFolder(const std::string& name, const std::vector<std::string>& removed)
+    std::string PartialFolder(const std::string& /*name*/, const std::vector<std::string>& removed)
     {
-        const fs::path copy = fs::path(ENGINE_TEST_BINARY_DIR) / name;
-        fs::remove_all(copy);
-        fs::copy(*s_folder, copy, fs::copy_options::recursive);
+        warden::test::FixtureOptions options;
+        options.codebookSize = kCodebookSize;
+        options.vocabularyCodebookSize = 16;
+        m_copies.push_back(std::make_unique<warden::test::ScratchEngineFolder>(options));
+        const fs::path copy = m_copies.back()->Path();
         for (const std::string& relative : removed)
             fs::remove_all(copy / relative);
         return copy.string();
@@ -103,12 +108,15 @@ protected:
     std::string Label() const { return m_context.labelText; }
 
     static std::string* s_folder;
+    static warden::test::ScratchEngineFolder* s_scratch;
     static bool s_ready;
     EngineContext m_context;
     std::vector<short> m_samples;
+    std::vector<std::unique_ptr<warden::test::ScratchEngineFolder>> m_copies;
 };
 
 std::string* CheckSexSpeechTest::s_folder = nullptr;
+warden::test::ScratchEngineFolder* CheckSexSpeechTest::s_scratch = nullptr;
 bool CheckSexSpeechTest::s_ready = false;
 
 TEST_F(CheckSexSpeechTest, FillsTheSlotAndCountsTheGender)

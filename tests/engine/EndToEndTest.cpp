@@ -24,18 +24,19 @@ class EngineEndToEnd : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        s_root = new fs::path(fs::path(ENGINE_TEST_BINARY_DIR) / "end-to-end");
-        fs::remove_all(*s_root);
-        std::string error;
-        s_ready = warden::test::BuildEngineFolder(s_root->string(), warden::test::FixtureOptions {}, &error);
+        s_scratch = new warden::test::ScratchEngineFolder(warden::test::FixtureOptions {});
+        s_root = new fs::path(s_scratch->Path());
+        s_ready = s_scratch->Ready();
         if (!s_ready)
-            std::fprintf(stderr, "fixture: %s\n", error.c_str());
+            std::fprintf(stderr, "fixture: %s\n", s_scratch->Error().c_str());
     }
 
     static void TearDownTestSuite()
     {
         delete s_root;
         s_root = nullptr;
+        delete s_scratch;
+        s_scratch = nullptr;
     }
 
     void SetUp() override
@@ -100,10 +101,12 @@ protected:
         return accepted;
     }
 
+    static warden::test::ScratchEngineFolder* s_scratch;
     static fs::path* s_root;
     static bool s_ready;
 };
 
+warden::test::ScratchEngineFolder* EngineEndToEnd::s_scratch = nullptr;
 fs::path* EngineEndToEnd::s_root = nullptr;
 bool EngineEndToEnd::s_ready = false;
 

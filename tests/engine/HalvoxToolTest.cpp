@@ -41,18 +41,19 @@ class HalvoxTool : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        s_root = new fs::path(fs::path(ENGINE_TEST_BINARY_DIR) / "halvox-tool");
-        fs::remove_all(*s_root);
         warden::test::FixtureOptions options;
         options.takesPerVoice = 2;
-        std::string error;
-        s_ready = warden::test::BuildEngineFolder((*s_root / "engine").string(), options, &error);
+        s_scratch = new warden::test::ScratchEngineFolder(options);
+        s_root = new fs::path(s_scratch->Path());
+        s_ready = s_scratch->Ready();
     }
 
     static void TearDownTestSuite()
     {
         delete s_root;
         s_root = nullptr;
+        delete s_scratch;
+        s_scratch = nullptr;
     }
 
     static std::string Reading(int voice, int take)
@@ -63,12 +64,14 @@ protected:
         return path.string();
     }
 
-    static std::string Session() { return "--dir " + (*s_root / "engine").string() + " --user u4 --word acj"; }
+    static std::string Session() { return "--dir " + s_root->string() + " --user u4 --word acj"; }
 
+    static warden::test::ScratchEngineFolder* s_scratch;
     static fs::path* s_root;
     static bool s_ready;
 };
 
+warden::test::ScratchEngineFolder* HalvoxTool::s_scratch = nullptr;
 fs::path* HalvoxTool::s_root = nullptr;
 bool HalvoxTool::s_ready = false;
 
@@ -82,9 +85,9 @@ TEST_F(HalvoxTool, EnrolsThenAcceptsTheSameTalkerAndDeniesAnother)
     ASSERT_EQ(enrol.status, 0) << enrol.output;
     EXPECT_NE(enrol.output.find("reading 5 of 5"), std::string::npos) << enrol.output;
     EXPECT_NE(enrol.output.find("[Male]"), std::string::npos) << enrol.output;
-    EXPECT_TRUE(fs::exists(*s_root / "engine/work/acj.bin"));
+    EXPECT_TRUE(fs::exists(*s_root / "work/acj.bin"));
 
-    const ToolRun info = RunTool("model-info " + (*s_root / "engine/work/acj.bin").string());
+    const ToolRun info = RunTool("model-info " + (*s_root / "work/acj.bin").string());
     EXPECT_EQ(info.status, 0) << info.output;
     EXPECT_NE(info.output.find("user: u4"), std::string::npos) << info.output;
     EXPECT_NE(info.output.find("version: 3.7"), std::string::npos) << info.output;
@@ -101,7 +104,7 @@ TEST_F(HalvoxTool, EnrolsThenAcceptsTheSameTalkerAndDeniesAnother)
 TEST_F(HalvoxTool, ReportsErrorsWithStatusTwo)
 {
     ASSERT_TRUE(s_ready);
-    const ToolRun noModel = RunTool("verify --dir " + (*s_root / "engine").string() + " --user nobody --word adj " + Reading(4, 1));
+    const ToolRun noModel = RunTool("verify --dir " + s_root->string() + " --user nobody --word adj " + Reading(4, 1));
     EXPECT_EQ(noModel.status, 2) << noModel.output;
     EXPECT_NE(noModel.output.find("Cannot open file!"), std::string::npos) << noModel.output;
 

@@ -1,7 +1,13 @@
 #include "EngineFolderFixture.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <string_view>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include "DiscreteHmm.h"
 #include "LpcCepstrumFrontEnd.h"
@@ -256,6 +262,113 @@ bool BuildEngineFolder(const std::string& folder, const FixtureOptions& options,
             return false;
     }
     return true;
+}
+
+namespace {
+
+// Where built fixtures are kept between test processes: the test build folder when there is one.
+std::filesystem::path FixtureCacheFolder()
+{
+#ifdef ENGINE_TEST_BINARY_DIR
+    return std::filesystem::path(ENGINE_TEST_BINARY_DIR) / "fixture-cache";
+#else
+    return std::filesystem::temp_directory_path() / "halvox-fixture-cache";
+#endif
+}
+
+std::string CacheName(const FixtureOptions& o)
+{
+    // Bump the leading tag whenever the synthetic speech or the model building changes.
+    std::string name = "v1-k" + std::to_string(o.codebookSize) + "-v" + std::to_string(o.vocabularyCodebookSize) +
+                       "-t" + std::to_string(o.takesPerVoice) + "-m";
+    for (int v : o.maleVoices)
+        name += std::to_string(v) + ".";
+    name += "f";
+    for (int v : o.femaleVoices)
+        name += std::to_string(v) + ".";
+    return name;
+}
+
+// Holds an exclusive lock on a file for its lifetime.
+class FileLock
+{
+public:
+    explicit FileLock(const std::filesystem::path& path) : m_fd(open(path.c_str(), O_CREAT | O_RDWR, 0644))
+    {
+        if (m_fd >= 0)
+            flock(m_fd, LOCK_EX);
+    }
+    ~FileLock()
+    {
+        if (m_fd >= 0)
+            close(m_fd); // closing releases the lock
+    }
+    bool Held() const { return m_fd >= 0; }
+
+private:
+    int m_fd;
+};
+
+bool EnsureCachedFolder(const FixtureOptions& options, std::filesystem::path* cached, std::string* error)
+{
+    namespace fs = std::filesystem;
+    const fs::path base = FixtureCacheFolder();
+    std::error_code ec;
+    fs::create_directories(base, ec);
+    const std::string name = CacheName(options);
+    *cached = base / name;
+    const fs::path complete = *cached / ".complete";
+    FileLock lock(base / (name + ".lock"));
+    if (!lock.Held()) {
+        *error = "cannot lock the fixture cache in " + base.string();
+        return false;
+    }
+    if (fs::exists(complete))
+        return true;
+    const fs::path partial = base / (name + ".partial-" + std::to_string(getpid()));
+    fs::remove_all(partial, ec);
+    fs::remove_all(*cached, ec);
+    if (!BuildEngineFolder(partial.string(), options, error))
+        return false;
+    if (FILE* marker = std::fopen((partial / ".complete").c_str(), "w"))
+        std::fclose(marker);
+    fs::rename(partial, *cached, ec);
+    if (ec) {
+        *error = "cannot move the built fixture into place: " + ec.message();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+ScratchEngineFolder::ScratchEngineFolder(const FixtureOptions& options)
+{
+    namespace fs = std::filesystem;
+    fs::path cached;
+    if (!EnsureCachedFolder(options, &cached, &m_error))
+        return;
+    std::string pattern = (fs::temp_directory_path() / "halvox-engine-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        m_error = "cannot make a temporary folder";
+        return;
+    }
+    m_path = pattern;
+    std::error_code ec;
+    fs::copy(cached, m_path, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+    if (ec) {
+        m_error = "cannot copy the fixture: " + ec.message();
+        return;
+    }
+    fs::remove(fs::path(m_path) / ".complete", ec);
+    m_ready = true;
+}
+
+ScratchEngineFolder::~ScratchEngineFolder()
+{
+    std::error_code ignored;
+    if (!m_path.empty())
+        std::filesystem::remove_all(m_path, ignored);
 }
 
 } // namespace warden::test

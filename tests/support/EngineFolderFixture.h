@@ -27,4 +27,26 @@ std::vector<int16_t> TestReading(int voice, int word, int take);
 // the folders word<K>/, iwrec/, user/ and work/. Returns false with a message on failure.
 bool BuildEngineFolder(const std::string& folder, const FixtureOptions& options, std::string* error);
 
+// An engine folder of one's own for a test: the fixture's model files, built once per set of options
+// and build tree (test processes share that build through a lock) and copied into a fresh temporary
+// folder, which goes away with the object. Tests may write, damage or delete anything in it.
+class ScratchEngineFolder
+{
+public:
+    explicit ScratchEngineFolder(const FixtureOptions& options);
+    ~ScratchEngineFolder();
+    ScratchEngineFolder(const ScratchEngineFolder&) = delete;
+    ScratchEngineFolder& operator=(const ScratchEngineFolder&) = delete;
+
+    bool Ready() const { return m_ready; }
+    const std::string& Error() const { return m_error; }
+    // The folder without a trailing separator.
+    const std::string& Path() const { return m_path; }
+
+private:
+    std::string m_path;
+    std::string m_error;
+    bool m_ready = false;
+};
+
 } // namespace warden::test

@@ -19,7 +19,7 @@ namespace warden::test {
 
 inline constexpr int kSmallCodebookSize = 16;
 
-// The engine folder, made on first use in a fresh temporary folder and removed when the program ends.
+// The engine folder, made on first use from the shared fixture cache and removed when the program ends.
 class SmallEngineFolder
 {
 public:
@@ -29,40 +29,27 @@ public:
         return instance;
     }
 
-    bool Ready() const { return m_ready; }
-    const std::string& Error() const { return m_error; }
+    bool Ready() const { return m_scratch.Ready(); }
+    const std::string& Error() const { return m_scratch.Error(); }
     // The folder with its trailing separator, as the engine keeps it.
-    std::string Folder() const { return m_root.string() + "/"; }
+    std::string Folder() const { return m_scratch.Path() + "/"; }
 
     SmallEngineFolder(const SmallEngineFolder&) = delete;
     SmallEngineFolder& operator=(const SmallEngineFolder&) = delete;
 
 private:
-    SmallEngineFolder()
+    SmallEngineFolder() : m_scratch(Options()) {}
+
+    static FixtureOptions Options()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "halvox-small-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            m_error = "cannot make a temporary folder";
-            return;
-        }
-        m_root = pattern;
         FixtureOptions options;
         options.codebookSize = kSmallCodebookSize;
         options.vocabularyCodebookSize = 16;
         options.takesPerVoice = 2;
-        m_ready = BuildEngineFolder(m_root.string(), options, &m_error);
+        return options;
     }
 
-    ~SmallEngineFolder()
-    {
-        std::error_code ignored;
-        if (!m_root.empty())
-            std::filesystem::remove_all(m_root, ignored);
-    }
-
-    std::filesystem::path m_root;
-    std::string m_error;
-    bool m_ready = false;
+    ScratchEngineFolder m_scratch;
 };
 
 // Context fields as the engine's parameter calls would set them for the small models.
