@@ -86,6 +86,7 @@ struct WordResult
     int enrolReadingsUsed = 0;
     int probes = 0;
     int probesTaken = 0;
+    int wordsRecognised = 0; // live verification readings the vocabulary file recognises as their word
     std::vector<std::vector<bool>> genuineSeries; // accepted flags per speaker, in take order
     std::vector<std::vector<bool>> impostorSeries; // per (model, impostor speaker)
     std::map<int, UpdateCheckpoint> update; // by number of sessions run
@@ -296,6 +297,7 @@ WordResult EvaluateWord(
             AnalysedProbe probe = engine.Analyse(readings[k], word.code, word.trimEnd);
             if (probe.taken) {
                 ++result.probesTaken;
+                result.wordsRecognised += probe.wordRecognised ? 1 : 0;
                 e.liveProbes.push_back(std::move(probe));
             }
         }
@@ -411,7 +413,7 @@ void PrintSummary(
     FILE* out, const std::vector<modelbuild::VocabularyEntry>& words, const std::vector<WordResult>& results)
 {
     const ScoreSets s = CollectScores(results);
-    long enrolled = 0, enrolFailures = 0, probes = 0, probesTaken = 0, readingsUsed = 0;
+    long enrolled = 0, enrolFailures = 0, probes = 0, probesTaken = 0, readingsUsed = 0, recognised = 0;
     std::vector<std::vector<bool>> genuineSeries, impostorSeries;
     for (const auto& r : results) {
         enrolled += r.enrolled;
@@ -419,6 +421,7 @@ void PrintSummary(
         readingsUsed += r.enrolReadingsUsed;
         probes += r.probes;
         probesTaken += r.probesTaken;
+        recognised += r.wordsRecognised;
         genuineSeries.insert(genuineSeries.end(), r.genuineSeries.begin(), r.genuineSeries.end());
         impostorSeries.insert(impostorSeries.end(), r.impostorSeries.begin(), r.impostorSeries.end());
     }
@@ -426,6 +429,10 @@ void PrintSummary(
         enrolFailures, enrolled ? static_cast<double>(readingsUsed) / enrolled : 0.0);
     std::fprintf(out, "verification readings taken by endpoint detection and analysis: %ld of %ld (%.1f %%)\n",
         probesTaken, probes, Percent(probesTaken, probes));
+    std::fprintf(out,
+        "word check (off in the dialog): %ld of %ld live verification readings recognised as their word "
+        "(%.1f %%)\n",
+        recognised, probesTaken, Percent(recognised, probesTaken));
     std::fprintf(out, "trials: %zu genuine, %zu impostor (%zu same gender; %zu more within variant families)\n",
         s.genuine.size(), s.impostor.size(), s.impostorSameGender.size(),
         s.impostorAllPairs.size() - s.impostor.size());

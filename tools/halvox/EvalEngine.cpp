@@ -10,6 +10,7 @@
 #include "Train.h"
 #include "VCopy.h"
 #include "Verify.h"
+#include "WordCheck.h"
 #include "WorkMemoryAccess.h"
 
 namespace halvox::tool {
@@ -128,6 +129,7 @@ AnalysedProbe EvalEngine::Analyse(std::vector<int16_t> samples, const std::strin
     probe.features.assign(slot.features.begin(),
         slot.features.begin() + static_cast<std::ptrdiff_t>(slot.frameCount) * m_context.featureDim);
     probe.sex = m_context.sex;
+    probe.wordRecognised = CheckVocabularyWord(m_context, *work, m_context.sex);
     probe.live = VCopy(m_context) == 1;
     probe.liveRatio = ParseLiveRatio(m_context.statusText);
     probe.taken = true;

@@ -15,6 +15,7 @@ struct AnalysedProbe
     bool taken = false; ///< endpoint detection and the per-reading analysis accepted it
     bool live = false; ///< the live check's verdict
     double liveRatio = 0.0; ///< the live check's W = Q / V: at most 1 for a live verdict
+    bool wordRecognised = false; ///< the enrolment word check (off in the dialog) would pass this reading
     int sex = 0;
     int frameCount = 0;
     std::vector<float> features; ///< slot 0 as extracted
