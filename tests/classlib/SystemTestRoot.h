@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "../support/FreshRootTest.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -35,31 +37,24 @@ private:
 };
 
 /** A fresh system root per test and a recording message service. */
-class FreshSystemTest : public ::testing::Test
+class FreshSystemTest : public warden::test::FreshRootTest
 {
 protected:
     void SetUp() override
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "warden-system-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_root = pattern;
-        ::setenv("WARDEN_ROOT", m_root.c_str(), 1);
+        FreshRootTest::SetUp();
         CMessageService::Install(&m_messages);
     }
 
     void TearDown() override
     {
         CMessageService::Install(nullptr);
-        ::unsetenv("WARDEN_ROOT");
-        std::error_code ignored;
-        std::filesystem::remove_all(m_root, ignored);
+        FreshRootTest::TearDown();
     }
 
-    const std::filesystem::path& Root() const { return m_root; }
     const std::vector<ShownMessage>& Messages() const { return m_messages.Shown(); }
 
 private:
-    std::filesystem::path m_root;
     RecordingMessageService m_messages;
 };
 

@@ -121,7 +121,7 @@ protected:
     void TearDown() override
     {
         ::unsetenv("WARDEN_REBOOT_COMMAND");
-        FreshRoot::TearDown();
+        platform_test::FreshRoot::TearDown();
     }
     std::filesystem::path Log() const { return Root() / "reboot.log"; }
 };

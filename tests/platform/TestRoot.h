@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "../support/FreshRootTest.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -13,30 +15,7 @@
 
 namespace platform_test {
 
-/** Every test gets its own system root: WARDEN_ROOT names a new temporary folder, removed afterwards. */
-class FreshRoot : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "warden-platform-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_root = pattern;
-        ::setenv("WARDEN_ROOT", m_root.c_str(), 1);
-    }
-
-    void TearDown() override
-    {
-        ::unsetenv("WARDEN_ROOT");
-        std::error_code ignored;
-        std::filesystem::remove_all(m_root, ignored);
-    }
-
-    const std::filesystem::path& Root() const { return m_root; }
-
-private:
-    std::filesystem::path m_root;
-};
+using FreshRoot = warden::test::FreshRootTest;
 
 inline std::string ReadFile(const std::filesystem::path& path)
 {
