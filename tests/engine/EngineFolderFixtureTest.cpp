@@ -2,6 +2,8 @@
 // there, reads back with the engine's readers, and the synthetic readings pass endpoint detection.
 #include <gtest/gtest.h>
 
+#include "ProcessScratchFolder.h"
+
 #include <filesystem>
 
 #include "EngineFolderFixture.h"
@@ -15,7 +17,7 @@ using namespace warden::test;
 
 TEST(EngineFolderFixture, BuildsEveryModelFileTheEngineReads)
 {
-    const fs::path root = fs::path(ENGINE_TEST_BINARY_DIR) / "fixture-check";
+    const fs::path root = warden::test::ProcessScratchFolder() / "fixture-check";
     fs::remove_all(root);
     FixtureOptions options;
     options.codebookSize = 16;

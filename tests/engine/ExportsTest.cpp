@@ -2,6 +2,8 @@
 // that keep a misused interface from running over its buffers.
 #include <gtest/gtest.h>
 
+#include "ProcessScratchFolder.h"
+
 #include <cmath>
 #include <string>
 #include <vector>
@@ -217,7 +219,7 @@ protected:
     void SetUp() override
     {
         EngineInterface::SetUp();
-        m_root = std::filesystem::path(ENGINE_TEST_BINARY_DIR) / "version-check";
+        m_root = warden::test::ProcessScratchFolder() / "version-check";
         std::filesystem::remove_all(m_root);
         std::filesystem::create_directories(m_root / "user" / "u7");
         std::filesystem::create_directories(m_root / "work");

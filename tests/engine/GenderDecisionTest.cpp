@@ -2,6 +2,8 @@
 // in the upper half), and the file errors that make the decision -1.
 #include <gtest/gtest.h>
 
+#include "ProcessScratchFolder.h"
+
 #include <filesystem>
 #include <ostream>
 #include <string>
@@ -129,7 +131,7 @@ class DecideGenderFiles : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_root = fs::path(ENGINE_TEST_BINARY_DIR) / "gender-decision";
+        m_root = warden::test::ProcessScratchFolder() / "gender-decision";
         fs::remove_all(m_root);
         fs::create_directories(m_root / "word2");
         halvox::CopyText(m_context.folder, (m_root.string() + "/").c_str());

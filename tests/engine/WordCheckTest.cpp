@@ -1,6 +1,8 @@
 // The vocabulary word check: code mapping, the best-word rule, and the cases where no word can win.
 #include <gtest/gtest.h>
 
+#include "ProcessScratchFolder.h"
+
 #include <cmath>
 #include <filesystem>
 #include <optional>
@@ -118,7 +120,7 @@ class CheckVocabularyWordFiles : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_root = fs::path(ENGINE_TEST_BINARY_DIR) / "word-check";
+        m_root = warden::test::ProcessScratchFolder() / "word-check";
         fs::remove_all(m_root);
         fs::create_directories(m_root / "iwrec");
         halvox::CopyText(m_context.folder, (m_root.string() + "/").c_str());

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ProcessScratchFolder.h"
+
 #include <filesystem>
 #include <fstream>
 
@@ -13,7 +15,7 @@ class CorpusManifestTest : public ::testing::Test
 protected:
     std::string Write(const std::string& text)
     {
-        const std::string path = (std::filesystem::path(TEST_BINARY_DIR) / "manifest_under_test.tsv").string();
+        const std::string path = (warden::test::ProcessScratchFolder() / "manifest_under_test.tsv").string();
         std::ofstream(path) << text;
         return path;
     }
@@ -90,7 +92,7 @@ TEST(VocabularyList, ShippedListHasTheSixWordsAndTheEndRefinementWords)
 
 TEST(VocabularyList, RefusesAnIncompleteList)
 {
-    const std::string path = (std::filesystem::path(TEST_BINARY_DIR) / "vocabulary_under_test.tsv").string();
+    const std::string path = (warden::test::ProcessScratchFolder() / "vocabulary_under_test.tsv").string();
     std::ofstream(path) << "aaj\tひまわり\thimawari\t0\nabj\tさくらんぼ\tsakuranbo\t0\n";
     std::vector<VocabularyEntry> words;
     std::string error;

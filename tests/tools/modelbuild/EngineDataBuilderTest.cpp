@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ProcessScratchFolder.h"
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -31,7 +33,7 @@ class EngineDataBuilderTest : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        s_root = fs::path(TEST_BINARY_DIR) / "modelbuild_corpus";
+        s_root = warden::test::ProcessScratchFolder() / "modelbuild_corpus";
         fs::remove_all(s_root);
         fs::create_directories(s_root);
         std::ofstream manifest(s_root / "manifest.tsv");
@@ -67,7 +69,7 @@ protected:
         BuildOptions options;
         options.corpusFolder = s_root.string();
         options.vocabularyFile = VOCABULARY_FILE;
-        options.outputFolder = (fs::path(TEST_BINARY_DIR) / out).string();
+        options.outputFolder = (warden::test::ProcessScratchFolder() / out).string();
         options.codebookSize = kCodebook;
         options.vocabularyCodebookSize = kVocabularyCodebook;
         fs::remove_all(options.outputFolder);
@@ -132,7 +134,7 @@ TEST_F(EngineDataBuilderTest, FailsWhenAGenderHasNoTrainingVoice)
 {
     BuildOptions options = Options("modelbuild_male_only");
     options.voicesPerGender = 0;
-    const fs::path maleOnly = fs::path(TEST_BINARY_DIR) / "modelbuild_male_only_corpus";
+    const fs::path maleOnly = warden::test::ProcessScratchFolder() / "modelbuild_male_only_corpus";
     fs::remove_all(maleOnly);
     fs::create_directories(maleOnly);
     std::ifstream in(s_root / "manifest.tsv");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ProcessScratchFolder.h"
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -16,7 +18,7 @@ class EngineDataInstallTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_root = fs::path(TEST_BINARY_DIR) / "install_test";
+        m_root = warden::test::ProcessScratchFolder() / "install_test";
         fs::remove_all(m_root);
         fs::create_directories(m_root / "data" / "word128");
         fs::create_directories(m_root / "data" / "iwrec");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ProcessScratchFolder.h"
+
 #include <filesystem>
 
 #include "EngineDataInstall.h"
@@ -19,7 +21,7 @@ class EvalEngineTest : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        s_folder = (fs::path(TEST_BINARY_DIR) / "eval_engine_folder").string();
+        s_folder = (warden::test::ProcessScratchFolder() / "eval_engine_folder").string();
         fs::remove_all(s_folder);
         std::string error;
         ASSERT_TRUE(modelbuild::InstallEngineData(SHIPPED_ENGINE_DATA, s_folder, &error)) << error;
