@@ -346,94 +346,52 @@ int CRegistryEx::Read(const std::string& name, std::string& text)
     }
 }
 
-int CRegistryEx::Read(const std::string& name, std::list<std::string>& textList)
+template<class Load, class Store> int CRegistryEx::ReadArchived(const std::string& name, Load load, Store store)
 {
     try {
         std::vector<std::uint8_t> data;
         if (!ReadBinaryValue(name, data)) {
             return 0;
         }
-        std::optional<std::vector<std::string>> texts = archive::LoadTexts(data);
-        if (!texts) {
+        auto loaded = load(data);
+        if (!loaded) {
             return Record(ERROR_INVALID_DATA);
         }
-        textList.assign(texts->begin(), texts->end());
+        store(*loaded);
         return 1;
     } catch (...) {
         return Record(ERROR_NOT_ENOUGH_MEMORY);
     }
+}
+
+int CRegistryEx::Read(const std::string& name, std::list<std::string>& textList)
+{
+    return ReadArchived(name, archive::LoadTexts,
+        [&](std::vector<std::string>& texts) { textList.assign(texts.begin(), texts.end()); });
 }
 
 int CRegistryEx::Read(const std::string& name, std::vector<std::string>& textArray)
 {
-    try {
-        std::vector<std::uint8_t> data;
-        if (!ReadBinaryValue(name, data)) {
-            return 0;
-        }
-        std::optional<std::vector<std::string>> texts = archive::LoadTexts(data);
-        if (!texts) {
-            return Record(ERROR_INVALID_DATA);
-        }
-        textArray = std::move(*texts);
-        return 1;
-    } catch (...) {
-        return Record(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    return ReadArchived(
+        name, archive::LoadTexts, [&](std::vector<std::string>& texts) { textArray = std::move(texts); });
 }
 
 int CRegistryEx::Read(const std::string& name, std::vector<std::uint8_t>& bytes)
 {
-    try {
-        std::vector<std::uint8_t> data;
-        if (!ReadBinaryValue(name, data)) {
-            return 0;
-        }
-        std::optional<std::vector<std::uint8_t>> loaded = archive::LoadBytes(data);
-        if (!loaded) {
-            return Record(ERROR_INVALID_DATA);
-        }
-        bytes = std::move(*loaded);
-        return 1;
-    } catch (...) {
-        return Record(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    return ReadArchived(
+        name, archive::LoadBytes, [&](std::vector<std::uint8_t>& loaded) { bytes = std::move(loaded); });
 }
 
 int CRegistryEx::Read(const std::string& name, std::vector<std::uint16_t>& words)
 {
-    try {
-        std::vector<std::uint8_t> data;
-        if (!ReadBinaryValue(name, data)) {
-            return 0;
-        }
-        std::optional<std::vector<std::uint16_t>> loaded = archive::LoadWords(data);
-        if (!loaded) {
-            return Record(ERROR_INVALID_DATA);
-        }
-        words = std::move(*loaded);
-        return 1;
-    } catch (...) {
-        return Record(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    return ReadArchived(
+        name, archive::LoadWords, [&](std::vector<std::uint16_t>& loaded) { words = std::move(loaded); });
 }
 
 int CRegistryEx::Read(const std::string& name, std::vector<std::uint32_t>& dwords)
 {
-    try {
-        std::vector<std::uint8_t> data;
-        if (!ReadBinaryValue(name, data)) {
-            return 0;
-        }
-        std::optional<std::vector<std::uint32_t>> loaded = archive::LoadDwords(data);
-        if (!loaded) {
-            return Record(ERROR_INVALID_DATA);
-        }
-        dwords = std::move(*loaded);
-        return 1;
-    } catch (...) {
-        return Record(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    return ReadArchived(
+        name, archive::LoadDwords, [&](std::vector<std::uint32_t>& loaded) { dwords = std::move(loaded); });
 }
 
 int CRegistryEx::Read(const std::string& name, RECT& rect)

@@ -120,6 +120,9 @@ private:
     int WriteValue(const std::string& name, platform::DWORD type, const std::vector<std::uint8_t>& data);
     int ReadValue(const std::string& name, std::vector<std::uint8_t>& data, platform::DWORD maxSize);
     int ReadBinaryValue(const std::string& name, std::vector<std::uint8_t>& data);
+    // Reads a binary value and decodes it with `load` (empty when the bytes do not fit the layout);
+    // `store` receives the decoded value. Used by every collection reader.
+    template<class Load, class Store> int ReadArchived(const std::string& name, Load load, Store store);
     int ListNames(const std::string& path, std::vector<std::string>& names, bool values);
     std::string FindKeyBelow(
         HKEY parent, const std::string& path, const std::string& name, const std::string& wanted, std::size_t depth);
