@@ -101,6 +101,16 @@ LSTATUS LookUp(HKEY key, OpenKey& out)
     return Handles().Find(key, out) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
 }
 
+// Looks the key up and checks that its handle was opened with `right`.
+LSTATUS LookUpWithAccess(HKEY key, DWORD right, OpenKey& out)
+{
+    const LSTATUS status = LookUp(key, out);
+    if (status != ERROR_SUCCESS) {
+        return status;
+    }
+    return (out.access & right) == 0 ? ERROR_ACCESS_DENIED : ERROR_SUCCESS;
+}
+
 LSTATUS MapSqliteCode(int code, bool writing)
 {
     if (sqlite::IsDamagedDatabaseCode(code)) {
@@ -247,12 +257,9 @@ LSTATUS RegQueryValueEx(HKEY key, std::string_view name, DWORD* type, std::uint8
             return ERROR_INVALID_PARAMETER;
         }
         OpenKey open;
-        LSTATUS status = LookUp(key, open);
+        const LSTATUS status = LookUpWithAccess(key, KEY_QUERY_VALUE, open);
         if (status != ERROR_SUCCESS) {
             return status;
-        }
-        if ((open.access & KEY_QUERY_VALUE) == 0) {
-            return ERROR_ACCESS_DENIED;
         }
         return WithHive(open, false, [&](RegistryHive& hive) {
             if (!hive.KeyExists(open.keyId)) {
@@ -273,12 +280,9 @@ LSTATUS RegSetValueEx(HKEY key, std::string_view name, DWORD type, const std::ui
             return ERROR_INVALID_PARAMETER;
         }
         OpenKey open;
-        LSTATUS status = LookUp(key, open);
+        const LSTATUS status = LookUpWithAccess(key, KEY_SET_VALUE, open);
         if (status != ERROR_SUCCESS) {
             return status;
-        }
-        if ((open.access & KEY_SET_VALUE) == 0) {
-            return ERROR_ACCESS_DENIED;
         }
         return WithHive(open, true,
             [&](RegistryHive& hive) { return hive.SetValue(open.keyId, std::string(name), type, data, size); });
@@ -294,12 +298,9 @@ LSTATUS RegDeleteValue(HKEY key, std::string_view name) noexcept
             return ERROR_INVALID_PARAMETER;
         }
         OpenKey open;
-        LSTATUS status = LookUp(key, open);
+        const LSTATUS status = LookUpWithAccess(key, KEY_SET_VALUE, open);
         if (status != ERROR_SUCCESS) {
             return status;
-        }
-        if ((open.access & KEY_SET_VALUE) == 0) {
-            return ERROR_ACCESS_DENIED;
         }
         return WithHive(
             open, true, [&](RegistryHive& hive) { return hive.DeleteValue(open.keyId, std::string(name)); });
@@ -335,12 +336,9 @@ LSTATUS RegEnumKeyEx(HKEY key, DWORD index, char* name, DWORD* nameSize) noexcep
 {
     try {
         OpenKey open;
-        LSTATUS status = LookUp(key, open);
+        const LSTATUS status = LookUpWithAccess(key, KEY_ENUMERATE_SUB_KEYS, open);
         if (status != ERROR_SUCCESS) {
             return status;
-        }
-        if ((open.access & KEY_ENUMERATE_SUB_KEYS) == 0) {
-            return ERROR_ACCESS_DENIED;
         }
         return WithHive(open, false, [&](RegistryHive& hive) {
             if (!hive.KeyExists(open.keyId)) {
@@ -359,12 +357,9 @@ LSTATUS RegEnumValue(
 {
     try {
         OpenKey open;
-        LSTATUS status = LookUp(key, open);
+        const LSTATUS status = LookUpWithAccess(key, KEY_QUERY_VALUE, open);
         if (status != ERROR_SUCCESS) {
             return status;
-        }
-        if ((open.access & KEY_QUERY_VALUE) == 0) {
-            return ERROR_ACCESS_DENIED;
         }
         return WithHive(open, false, [&](RegistryHive& hive) {
             if (!hive.KeyExists(open.keyId)) {
