@@ -343,8 +343,12 @@ NET_API_STATUS NetUserChangePassword(
         [&](AccountDatabase& database) { return database.ChangePassword(userName, oldPassword, newPassword); });
 }
 
-NET_API_STATUS NetLocalGroupAddMembers(
-    const char* serverName, const char* groupName, DWORD level, const std::uint8_t* buf, DWORD totalEntries) noexcept
+namespace {
+
+// Both membership calls: the level-3 member list of `buf`, handed to `change` with the database.
+template<class Change>
+NET_API_STATUS ChangeMembers(const char* serverName, const char* groupName, DWORD level, const std::uint8_t* buf,
+    DWORD totalEntries, Change change) noexcept
 {
     if (groupName == nullptr) {
         return static_cast<NET_API_STATUS>(ERROR_INVALID_PARAMETER);
@@ -355,24 +359,28 @@ NET_API_STATUS NetLocalGroupAddMembers(
         if (!valid) {
             return static_cast<NET_API_STATUS>(level == 3 ? ERROR_INVALID_PARAMETER : ERROR_INVALID_LEVEL);
         }
-        return database.AddMembers(groupName, names);
+        return change(database, names);
     });
+}
+
+} // namespace
+
+NET_API_STATUS NetLocalGroupAddMembers(
+    const char* serverName, const char* groupName, DWORD level, const std::uint8_t* buf, DWORD totalEntries) noexcept
+{
+    return ChangeMembers(serverName, groupName, level, buf, totalEntries,
+        [&](AccountDatabase& database, const std::vector<std::string>& names) {
+            return database.AddMembers(groupName, names);
+        });
 }
 
 NET_API_STATUS NetLocalGroupDelMembers(
     const char* serverName, const char* groupName, DWORD level, const std::uint8_t* buf, DWORD totalEntries) noexcept
 {
-    if (groupName == nullptr) {
-        return static_cast<NET_API_STATUS>(ERROR_INVALID_PARAMETER);
-    }
-    return WithAccounts(serverName, [&](AccountDatabase& database) -> NET_API_STATUS {
-        bool valid = false;
-        const std::vector<std::string> names = MemberNames(level, buf, totalEntries, valid);
-        if (!valid) {
-            return static_cast<NET_API_STATUS>(level == 3 ? ERROR_INVALID_PARAMETER : ERROR_INVALID_LEVEL);
-        }
-        return database.DeleteMembers(groupName, names);
-    });
+    return ChangeMembers(serverName, groupName, level, buf, totalEntries,
+        [&](AccountDatabase& database, const std::vector<std::string>& names) {
+            return database.DeleteMembers(groupName, names);
+        });
 }
 
 NET_API_STATUS NetApiBufferFree(void* buffer) noexcept
