@@ -1,5 +1,7 @@
 #include "SkinFields.h"
 
+#include "NumberText.h"
+
 #include <cctype>
 #include <climits>
 
@@ -35,30 +37,8 @@ std::string GetFirstParam(std::string& list, const std::string& separator)
     return first;
 }
 
-int ToInt(const std::string& text)
-{
-    size_t i = 0;
-    while (i < text.size() && IsBlank(text[i]))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    long long value = 0;
-    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1)
-            value = static_cast<long long>(INT_MAX) + 1;
-    }
-    if (negative)
-        value = -value;
-    if (value > INT_MAX)
-        return INT_MAX;
-    if (value < INT_MIN)
-        return INT_MIN;
-    return static_cast<int>(value);
-}
+// Numbers in skin.ini are read as atoi reads them; the class library has one such reader.
+int ToInt(const std::string& text) { return talk::LeadingInt(text); }
 
 SkinRect StringToRect(std::string& list)
 {
