@@ -10,10 +10,12 @@ loudspeaker, room and microphone. The voices are split into a training part and 
 The output depends only on the seed, the vocabulary and the installed synthesisers: every reading
 draws its random numbers from a generator keyed by (seed, voice, word, take, replay, attempt).
 
-    make_corpus.py --out DIR [--seed N] [--jobs 2] [--check path/to/halvox] [--voices N]
+    make_corpus.py --out DIR [--seed N] [--jobs 2] [--check path/to/halvox] [--voices N] [--replayed-only]
 
 With --check each reading is run through `halvox endpoint` (verification mode) and drawn again (at most
 five attempts) until the engine's endpoint detection takes it; the manifest records the attempts.
+With --replayed-only the live readings of the corpus already in DIR (made with the same seed) are kept and
+only the replayed readings are drawn again, for work on the replay simulation.
 """
 
 import argparse
@@ -36,7 +38,7 @@ LANGUAGES = ["it", "es", "de", "fi", "id", "pl", "cs", "hr", "nl", "ro", "sw", "
 SKIPPED_VARIANTS = {"fast"}
 FLITE_VOICES = [("awb", "M"), ("rms", "M"), ("slt", "F"), ("kal16", "M")]
 EVAL_SHARE = 3  # every third voice of each gender (after a seeded shuffle) is an evaluation voice
-TAKES = {"train": (6, 3), "eval": (17, 5)}  # (live, replayed) readings per voice and word
+TAKES = {"train": (6, 30), "eval": (17, 5)}  # (live, replayed) readings per voice and word
 # Speaking-rate slow-down that brings a voice's words into 0.5 ... 1.5 s: the shortest word is stretched
 # to this length at the nominal rate, within the limits below.
 TARGET_SHORTEST = 0.72
@@ -152,22 +154,57 @@ def butterworth(f, corner, order, highpass):
     return 1.0 / np.sqrt(1.0 + ratio ** (2 * order))
 
 
-def replay(rng, x, span):
-    """A recording played through a small loudspeaker into the room and picked up again by the microphone."""
-    low = rng.uniform(150.0, 350.0)
-    high = rng.uniform(3500.0, 5000.0)
-    order = int(rng.integers(2, 5))
-    y = spectral_gain(x, lambda f: butterworth(f, low, order, True) * butterworth(f, high, order, False))
-    peak = np.abs(y).max()
-    drive = rng.uniform(0.6, 1.6)
-    y = np.tanh(drive * y / peak) / np.tanh(drive) * peak
-    rt60 = rng.uniform(0.12, 0.3)
+def resonance(f, centre, gain_db, octaves):
+    """A bell-shaped boost on a log-frequency axis: the cone's resonance just above its cut-off."""
+    bell = np.exp(-0.5 * (np.log2(np.maximum(f, 1.0) / centre) / octaves) ** 2)
+    return 10.0 ** (gain_db * bell / 20.0)
+
+
+def loudspeaker(rng, x):
+    """A laptop or phone speaker: no bass, a resonant bump above its cut-off, little above 4 kHz."""
+    low = rng.uniform(600.0, 900.0)
+    low_order = int(rng.integers(6, 11))
+    high = rng.uniform(3000.0, 3600.0)
+    high_order = int(rng.integers(8, 13))
+    bump = low * rng.uniform(1.1, 1.5)
+    bump_db = rng.uniform(8.0, 14.0)
+    bump_width = rng.uniform(0.2, 0.4)
+    return spectral_gain(x, lambda f: butterworth(f, low, low_order, True) * butterworth(f, high, high_order, False)
+                         * resonance(f, bump, bump_db, bump_width))
+
+
+def speaker_distortion(rng, x):
+    """Soft clipping with a little even-order asymmetry, as an overdriven small cone adds."""
+    peak = np.abs(x).max()
+    u = x / peak
+    drive = rng.uniform(1.0, 2.2)
+    asymmetry = rng.uniform(0.05, 0.2)
+    y = np.tanh(drive * (u + asymmetry * u * u)) / np.tanh(drive)
+    return (y - np.mean(y)) * peak
+
+
+def small_room(rng, x):
+    """Direct sound plus a decaying diffuse tail."""
+    rt60 = rng.uniform(0.2, 0.45)
     length = int(rt60 * RATE)
     t = np.arange(length) / RATE
     impulse = rng.standard_normal(length) * 10.0 ** (-3.0 * t / rt60)
-    impulse *= 10.0 ** (-rng.uniform(4.0, 10.0) / 20.0) / np.sqrt(np.sum(impulse ** 2))
+    impulse *= 10.0 ** (-rng.uniform(0.0, 6.0) / 20.0) / np.sqrt(np.sum(impulse ** 2))
     impulse[0] = 1.0
-    y = np.fft.irfft(np.fft.rfft(y, len(y) + length) * np.fft.rfft(impulse, len(y) + length))[: len(y)]
+    return np.fft.irfft(np.fft.rfft(x, len(x) + length) * np.fft.rfft(impulse, len(x) + length))[: len(x)]
+
+
+def microphone(rng, x):
+    """The headset or built-in microphone's own low cut."""
+    corner = rng.uniform(80.0, 150.0)
+    return spectral_gain(x, lambda f: butterworth(f, corner, 2, True))
+
+
+def replay(rng, x, span):
+    """A recording played through a small loudspeaker into the room and picked up again by the microphone."""
+    peak = np.abs(x).max()
+    y = speaker_distortion(rng, loudspeaker(rng, x))
+    y = microphone(rng, small_room(rng, y))
     y *= peak / np.abs(y).max()
     snr = rng.uniform(20.0, 35.0)
     y += room_noise(rng, len(y)) * rms(y[span[0]: span[1]]) / 10.0 ** (snr / 20.0)
@@ -230,7 +267,7 @@ def slowdown_for(voice, words):
 
 def make_voice(job):
     """Every reading of one voice; returns its manifest rows and notes."""
-    seed, out, checker, voice, split, words = job
+    seed, out, checker, voice, split, words, kept_live = job
     try:
         slow, durations = slowdown_for(voice, words)
     except (subprocess.CalledProcessError, ValueError) as e:
@@ -246,6 +283,12 @@ def make_voice(job):
             for take in range(count):
                 name = f"{word['code']}_{take:02d}{'_replay' if replayed else ''}.wav"
                 path = os.path.join(out, split, voice["id"], name)
+                if kept_live is not None and not replayed:
+                    # A reading that failed before stays left out, so the live part is exactly the old one.
+                    row = kept_live.get(os.path.relpath(path, out))
+                    if row:
+                        rows.append(row)
+                    continue
                 for attempt in range(MAX_ATTEMPTS):
                     rng = np.random.default_rng([seed, voice_key(voice["id"]), w, take, replayed, attempt])
                     try:
@@ -268,6 +311,25 @@ def make_voice(job):
     return rows, notes
 
 
+def read_kept_live(out, seed):
+    """Live rows and notes of an existing corpus in OUT, for regenerating only its replayed readings."""
+    with open(os.path.join(out, "manifest.tsv"), encoding="utf-8") as f:
+        lines = f.read().splitlines()
+    if not lines or lines[0] != f"# seed {seed}":
+        sys.exit(f"{out}/manifest.tsv was not made with seed {seed}")
+    kept = {}
+    for line in lines[2:]:
+        row = line.split("\t")
+        if row[6] == "0":
+            kept[row[0]] = row
+    notes_path = os.path.join(out, "notes.txt")
+    notes = []
+    if os.path.exists(notes_path):
+        with open(notes_path, encoding="utf-8") as f:
+            notes = [n for n in f.read().splitlines() if n and "_replay.wav" not in n]
+    return kept, notes
+
+
 def split_voices(voices, seed):
     rng = np.random.default_rng([seed, 7])
     splits = {}
@@ -285,6 +347,8 @@ def main():
     parser.add_argument("--seed", type=int, default=20261207)
     parser.add_argument("--jobs", type=int, default=2)
     parser.add_argument("--check", default="", help="halvox tool: keep only readings its endpoint command takes")
+    parser.add_argument("--replayed-only", action="store_true",
+                        help="keep the live readings of the corpus already in --out, draw the replayed ones again")
     parser.add_argument("--voices", type=int, default=0, help="use only the first N voices (a quick run)")
     parser.add_argument("--vocabulary", default=os.path.join(os.path.dirname(__file__), "..", "..", "data",
                                                              "vocabulary.tsv"))
@@ -295,7 +359,8 @@ def main():
     if args.voices:
         voices = voices[:: max(1, len(voices) // args.voices)][: args.voices]
     splits = split_voices(voices, args.seed)
-    jobs = [(args.seed, args.out, args.check, v, splits[v["id"]], words) for v in voices]
+    kept_live, old_notes = read_kept_live(args.out, args.seed) if args.replayed_only else (None, [])
+    jobs = [(args.seed, args.out, args.check, v, splits[v["id"]], words, kept_live) for v in voices]
     os.makedirs(args.out, exist_ok=True)
     with multiprocessing.Pool(max(1, args.jobs)) as pool:
         results = pool.map(make_voice, jobs, chunksize=1)
@@ -307,7 +372,7 @@ def main():
         f.write("\t".join(header) + "\n")
         for row in rows:
             f.write("\t".join(row) + "\n")
-    notes = [n for _, ns in results for n in ns]
+    notes = old_notes + [n for _, ns in results for n in ns]
     with open(os.path.join(args.out, "notes.txt"), "w", encoding="utf-8") as f:
         f.write("\n".join(notes) + ("\n" if notes else ""))
     first = sum(1 for r in rows if r[7] == "1")
