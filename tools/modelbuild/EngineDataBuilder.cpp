@@ -71,6 +71,7 @@ struct ModelJob
     bool male = true;
     int word = 0; // index into the vocabulary (not used for Vocabulary)
     fs::path path;
+    fs::path background; // Recording: the background model of the same word and gender, built first
 };
 
 std::vector<ModelJob> PlanJobs(const BuildOptions& options, const std::vector<VocabularyEntry>& words)
@@ -81,10 +82,11 @@ std::vector<ModelJob> PlanJobs(const BuildOptions& options, const std::vector<Vo
     for (const bool male : {true, false}) {
         for (int w = 0; w < static_cast<int>(words.size()); ++w) {
             const std::string stem = words[static_cast<std::size_t>(w)].code + (male ? "_m" : "_f");
-            jobs.push_back({ModelJob::Kind::Background, male, w, wordFolder / (stem + ".bin")});
-            jobs.push_back({ModelJob::Kind::Recording, male, w, wordFolder / (stem + "copy.bin")});
+            const fs::path background = wordFolder / (stem + ".bin");
+            jobs.push_back({ModelJob::Kind::Background, male, w, background, {}});
+            jobs.push_back({ModelJob::Kind::Recording, male, w, wordFolder / (stem + "copy.bin"), background});
         }
-        jobs.push_back({ModelJob::Kind::Vocabulary, male, 0, root / "iwrec" / (male ? "miwr.bin" : "fiwr.bin")});
+        jobs.push_back({ModelJob::Kind::Vocabulary, male, 0, root / "iwrec" / (male ? "miwr.bin" : "fiwr.bin"), {}});
     }
     return jobs;
 }
@@ -124,8 +126,19 @@ bool RunJob(const ModelJob& job, const BuildOptions& options, const std::vector<
         if (selected(i, job.word, replayed))
             sequences.push_back(corpus.features[i].speaker);
     halvox::CodebookModel model;
-    if (!BuildCodebookModel(sequences, options.codebookSize, !replayed, &model, message))
+    if (replayed) {
+        halvox::CodebookModel background;
+        const int size = options.codebookSize;
+        if (halvox::ReadCodebookModel(job.background.string(), true, kSpeakerDim, size, kHmmStates, size, &background)
+            != halvox::ModelFileError::None) {
+            *message = "cannot read its background model " + job.background.string();
+            return false;
+        }
+        if (!BuildRecordingModel(sequences, background, &model, message))
+            return false;
+    } else if (!BuildBackgroundModel(sequences, options.codebookSize, &model, message)) {
         return false;
+    }
     *message = std::to_string(sequences.size()) + " readings";
     return halvox::WriteCodebookModel(job.path.string(), model) == halvox::ModelFileError::None;
 }
@@ -181,10 +194,17 @@ bool BuildEngineData(const BuildOptions& options, std::string* error)
         fs::create_directories(job.path.parent_path(), ec);
     std::vector<char> ok(jobs.size(), 0);
     std::vector<std::string> messages(jobs.size());
-    RunInParallel(static_cast<int>(jobs.size()), options.threads, [&](int j) {
-        ok[static_cast<std::size_t>(j)]
-            = RunJob(jobs[static_cast<std::size_t>(j)], options, words, corpus, &messages[static_cast<std::size_t>(j)]);
-    });
+    // Recording models are drawn against the background models, so those are written first.
+    for (const bool recordingPhase : {false, true}) {
+        std::vector<std::size_t> phase;
+        for (std::size_t j = 0; j < jobs.size(); ++j)
+            if ((jobs[j].kind == ModelJob::Kind::Recording) == recordingPhase)
+                phase.push_back(j);
+        RunInParallel(static_cast<int>(phase.size()), options.threads, [&](int i) {
+            const std::size_t j = phase[static_cast<std::size_t>(i)];
+            ok[j] = RunJob(jobs[j], options, words, corpus, &messages[j]);
+        });
+    }
     bool allWritten = true;
     for (std::size_t j = 0; j < jobs.size(); ++j) {
         std::printf("%s %s: %s\n", ok[j] ? "wrote" : "FAILED", jobs[j].path.string().c_str(), messages[j].c_str());
