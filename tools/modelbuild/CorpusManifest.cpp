@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <fstream>
+#include <functional>
 #include <map>
 
 namespace modelbuild {
@@ -48,6 +49,29 @@ void StripCarriageReturn(std::string* line)
         line->pop_back();
 }
 
+// Calls onLine with the tab-separated fields and the number of every line that is neither empty nor a
+// comment, until it returns false (it has then set *error). False also when the file cannot be opened.
+bool ForEachTabbedLine(const std::string& path, const std::function<bool(const std::vector<std::string>&, int)>& onLine,
+    std::string* error)
+{
+    std::ifstream in(path);
+    if (!in) {
+        *error = "cannot open " + path;
+        return false;
+    }
+    std::string line;
+    int lineNumber = 0;
+    while (std::getline(in, line)) {
+        ++lineNumber;
+        StripCarriageReturn(&line);
+        if (line.empty() || line[0] == '#')
+            continue;
+        if (!onLine(SplitTabs(line), lineNumber))
+            return false;
+    }
+    return true;
+}
+
 bool ParseReading(
     const std::vector<std::string>& fields, const std::map<std::string, std::size_t>& column, CorpusReading* reading)
 {
@@ -70,41 +94,35 @@ bool ParseReading(
 
 bool ReadCorpusManifest(const std::string& path, std::vector<CorpusReading>* readings, std::string* error)
 {
-    std::ifstream in(path);
-    if (!in) {
-        *error = "cannot open " + path;
-        return false;
-    }
     static const char* const kColumns[] = {"file", "voice", "gender", "split", "word", "take", "replay"};
     std::map<std::string, std::size_t> column;
     std::size_t width = 0;
-    std::string line;
-    int lineNumber = 0;
     readings->clear();
-    while (std::getline(in, line)) {
-        ++lineNumber;
-        StripCarriageReturn(&line);
-        if (line.empty() || line[0] == '#')
-            continue;
-        const std::vector<std::string> fields = SplitTabs(line);
-        if (column.empty()) {
-            for (std::size_t i = 0; i < fields.size(); ++i)
-                column[fields[i]] = i;
-            for (const char* name : kColumns)
-                if (column.count(name) == 0) {
-                    *error = LineError(path, lineNumber, std::string("no column ") + name);
-                    return false;
-                }
-            width = fields.size();
-            continue;
-        }
-        CorpusReading reading;
-        if (fields.size() != width || !ParseReading(fields, column, &reading)) {
-            *error = LineError(path, lineNumber, "malformed reading");
-            return false;
-        }
-        readings->push_back(std::move(reading));
-    }
+    const bool read = ForEachTabbedLine(
+        path,
+        [&](const std::vector<std::string>& fields, int lineNumber) {
+            if (column.empty()) {
+                for (std::size_t i = 0; i < fields.size(); ++i)
+                    column[fields[i]] = i;
+                for (const char* name : kColumns)
+                    if (column.count(name) == 0) {
+                        *error = LineError(path, lineNumber, std::string("no column ") + name);
+                        return false;
+                    }
+                width = fields.size();
+                return true;
+            }
+            CorpusReading reading;
+            if (fields.size() != width || !ParseReading(fields, column, &reading)) {
+                *error = LineError(path, lineNumber, "malformed reading");
+                return false;
+            }
+            readings->push_back(std::move(reading));
+            return true;
+        },
+        error);
+    if (!read)
+        return false;
     if (column.empty()) {
         *error = path + ": no column line";
         return false;
@@ -114,31 +132,25 @@ bool ReadCorpusManifest(const std::string& path, std::vector<CorpusReading>* rea
 
 bool ReadVocabularyList(const std::string& path, std::vector<VocabularyEntry>* words, std::string* error)
 {
-    std::ifstream in(path);
-    if (!in) {
-        *error = "cannot open " + path;
-        return false;
-    }
-    std::string line;
-    int lineNumber = 0;
     words->clear();
-    while (std::getline(in, line)) {
-        ++lineNumber;
-        StripCarriageReturn(&line);
-        if (line.empty() || line[0] == '#')
-            continue;
-        const std::vector<std::string> fields = SplitTabs(line);
-        VocabularyEntry entry;
-        if (fields.size() != 4 || fields[0].size() != 3 || fields[1].empty() || fields[1].size() > 255
-            || !ParseFlag(fields[3], &entry.trimEnd)) {
-            *error = LineError(path, lineNumber, "expected code, display text, reading and 0 or 1");
-            return false;
-        }
-        entry.code = fields[0];
-        entry.display = fields[1];
-        entry.reading = fields[2];
-        words->push_back(std::move(entry));
-    }
+    const bool read = ForEachTabbedLine(
+        path,
+        [&](const std::vector<std::string>& fields, int lineNumber) {
+            VocabularyEntry entry;
+            if (fields.size() != 4 || fields[0].size() != 3 || fields[1].empty() || fields[1].size() > 255
+                || !ParseFlag(fields[3], &entry.trimEnd)) {
+                *error = LineError(path, lineNumber, "expected code, display text, reading and 0 or 1");
+                return false;
+            }
+            entry.code = fields[0];
+            entry.display = fields[1];
+            entry.reading = fields[2];
+            words->push_back(std::move(entry));
+            return true;
+        },
+        error);
+    if (!read)
+        return false;
     static const char* const kCodes[] = {"aaj", "abj", "acj", "adj", "aej", "afj"};
     const bool complete = words->size() == 6
         && std::equal(words->begin(), words->end(), std::begin(kCodes),

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
 
 #include "CaptureCodebook.h"
 #include "DiscreteHmm.h"
@@ -65,7 +66,7 @@ QuantisedReading Quantise(
 // outputs counted over its parts (with a little of every symbol, so that no output starts at zero) and its
 // stay set from the parts' mean length. Every reading starts in the first state. From the engine's random
 // start, re-estimation over many speakers tends to settle with one broad state swallowing most of the word.
-halvox::HmmParameters SegmentalStart(const std::vector<const std::vector<int>*>& readings, int states, int symbols)
+halvox::HmmParameters SegmentalStart(const std::vector<std::vector<int>>& readings, int states, int symbols)
 {
     constexpr double kSymbolPrior = 0.1;
     halvox::HmmParameters model;
@@ -76,11 +77,11 @@ halvox::HmmParameters SegmentalStart(const std::vector<const std::vector<int>*>&
     model.a.assign(static_cast<std::size_t>(states) * static_cast<std::size_t>(states), 0.0);
     model.b.assign(static_cast<std::size_t>(states) * static_cast<std::size_t>(symbols), kSymbolPrior);
     std::vector<double> frames(static_cast<std::size_t>(states), 0.0);
-    for (const std::vector<int>* reading : readings) {
-        const std::size_t length = reading->size();
+    for (const std::vector<int>& reading : readings) {
+        const std::size_t length = reading.size();
         for (std::size_t t = 0; t < length; ++t) {
             const std::size_t state = t * static_cast<std::size_t>(states) / length;
-            model.b[state * static_cast<std::size_t>(symbols) + static_cast<std::size_t>((*reading)[t])] += 1.0;
+            model.b[state * static_cast<std::size_t>(symbols) + static_cast<std::size_t>(reading[t])] += 1.0;
             frames[state] += 1.0;
         }
     }
@@ -138,16 +139,13 @@ bool TrainWordHmm(const Sequences& sequences, const Codebook& codebook, const Hm
     if (!quantizer.LoadCodebook(codebook.codewords.data(), codebook.weights.data(), codebook.size))
         return false;
     halvox::DiscreteHmm hmm(kHmmStates, codebook.size);
-    std::vector<QuantisedReading> readings;
-    readings.reserve(sequences.size()); // `taken` points into it
-    std::vector<const std::vector<int>*> taken;
+    std::vector<std::vector<int>> taken; // the symbols of every reading the HMM trains on
     for (const auto& frames : sequences) {
-        readings.push_back(Quantise(frames, codebook.dim, recipe.equalFrames, &quantizer));
-        const QuantisedReading& r = readings.back();
+        QuantisedReading r = Quantise(frames, codebook.dim, recipe.equalFrames, &quantizer);
         // an unusable reading is left out
         if (!r.symbols.empty()
             && hmm.AddTrainingSequence(r.symbols.data(), r.confidences.data(), static_cast<int>(r.symbols.size())))
-            taken.push_back(&r.symbols);
+            taken.push_back(std::move(r.symbols));
     }
     if (taken.empty())
         return false;
