@@ -1,8 +1,9 @@
 #include "CipherWell.h"
 
-#include "ExportGuard.h"
 #include "FileCipher.h"
 #include "StringCipher.h"
+
+#include <platform/BoundaryGuard.h>
 
 #include <cryptopp/misc.h>
 
@@ -12,7 +13,7 @@
 
 namespace {
 
-using cipherwell::Guarded;
+using platform::Guarded;
 
 // Texts handed to callers are plain new[] buffers, released only by DeleteStringMemory, so that the
 // caller's allocator never meets ours.
