@@ -15,7 +15,10 @@ constexpr int kMaxCodebookSize = 4096;
 constexpr int kMaxStates = 64;
 constexpr int kMaxSymbols = 8192;
 
-bool InRange(int64_t value, int64_t low, int64_t high) { return value >= low && value <= high; }
+bool InRange(int64_t value, int64_t low, int64_t high)
+{
+    return value >= low && value <= high;
+}
 
 std::string CheckShape(const WorkMemoryShape& shape)
 {
@@ -57,11 +60,11 @@ int64_t SlotCapacity(const WorkMemoryShape& shape)
     return static_cast<int64_t>(shape.sampleRate) * shape.maxDurationMs / 1000 / shape.frameShift + 1;
 }
 
-std::unique_ptr<WorkMemory> CreateWorkMemory(const WorkMemoryShape& shape, std::string* error)
+std::unique_ptr<WorkMemory> CreateWorkMemory(const WorkMemoryShape& shape, std::string& error)
 {
     std::string problem = CheckShape(shape);
     if (!problem.empty()) {
-        *error = problem;
+        error = problem;
         return nullptr;
     }
     try {
@@ -81,7 +84,7 @@ std::unique_ptr<WorkMemory> CreateWorkMemory(const WorkMemoryShape& shape, std::
         SizeModelArrays(memory->second, shape);
         return memory;
     } catch (const std::bad_alloc&) {
-        *error = "out of memory";
+        error = "out of memory";
         return nullptr;
     }
 }

@@ -26,21 +26,21 @@ struct WorkMemoryShape
 // One repetition's analysis: its feature vectors and their quantised form.
 struct FeatureSlot
 {
-    std::vector<float> features;    // capacity x featureDim
+    std::vector<float> features; // capacity x featureDim
     int frameCount = 0;
-    std::vector<int> symbols;       // capacity
+    std::vector<int> symbols; // capacity
     std::vector<float> confidences; // capacity
-    std::vector<float> auxiliary;   // featureDim
+    std::vector<float> auxiliary; // featureDim
 };
 
 // A codebook with its weights and a discrete HMM over it, as loaded for one operation.
 struct ModelArrays
 {
     std::vector<float> codewords; // codebookSize x featureDim
-    std::vector<float> weights;   // codebookSize
-    std::vector<float> pi;        // hmmStates
-    std::vector<float> a;         // hmmStates x hmmStates
-    std::vector<float> b;         // hmmStates x hmmSymbols
+    std::vector<float> weights; // codebookSize
+    std::vector<float> pi; // hmmStates
+    std::vector<float> a; // hmmStates x hmmStates
+    std::vector<float> b; // hmmStates x hmmSymbols
 };
 
 struct WorkMemory
@@ -55,10 +55,10 @@ struct WorkMemory
     ModelArrays second;
 };
 
-// Makes the work memory for the given shape. Returns null and sets *error when a size is not
+// Makes the work memory for the given shape. Returns null with the reason in `error` when a size is not
 // positive or is too large to be a recording of the engine (the setters check nothing, so this is
 // where nonsense parameters are stopped before they size an allocation).
-std::unique_ptr<WorkMemory> CreateWorkMemory(const WorkMemoryShape& shape, std::string* error);
+std::unique_ptr<WorkMemory> CreateWorkMemory(const WorkMemoryShape& shape, std::string& error);
 
 // Samples of the speech buffer and vectors of a feature slot for a shape.
 int64_t SpeechCapacity(const WorkMemoryShape& shape);

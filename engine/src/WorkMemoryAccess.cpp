@@ -9,7 +9,7 @@ bool EnsureWorkMemory(EngineContext& context)
     if (context.work)
         return true;
     std::string error;
-    context.work = CreateWorkMemory(context.CurrentShape(), &error);
+    context.work = CreateWorkMemory(context.CurrentShape(), error);
     if (!context.work) {
         SetLabel(context, texts::kWorkMemoryError, error);
         return false;

@@ -24,19 +24,21 @@ TEST(EngineFolderFixture, BuildsEveryModelFileTheEngineReads)
     options.vocabularyCodebookSize = 8;
     options.takesPerVoice = 1;
     std::string error;
-    ASSERT_TRUE(BuildEngineFolder(root.string(), options, &error)) << error;
+    ASSERT_TRUE(BuildEngineFolder(root.string(), options, error)) << error;
 
     for (const char* code : kWordCodes) {
         for (const char* suffix : {"_m", "_f"}) {
             const std::string stem = (root / "word16" / code).string() + suffix;
             halvox::CodebookModel background, recording;
-            EXPECT_EQ(halvox::ReadCodebookModel(stem + ".bin", true, 20, 16, 5, 16, &background), halvox::ModelFileError::None);
+            EXPECT_EQ(halvox::ReadCodebookModel(stem + ".bin", true, 20, 16, 5, 16, &background),
+                halvox::ModelFileError::None);
             EXPECT_EQ(halvox::ReadCodebookModel(stem + "copy.bin", false, 20, 16, 5, 16, &recording),
-                      halvox::ModelFileError::None);
+                halvox::ModelFileError::None);
         }
     }
     halvox::VocabularyModel vocabulary;
-    ASSERT_EQ(halvox::ReadVocabularyModel((root / "iwrec/fiwr.bin").string(), &vocabulary), halvox::ModelFileError::None);
+    ASSERT_EQ(
+        halvox::ReadVocabularyModel((root / "iwrec/fiwr.bin").string(), &vocabulary), halvox::ModelFileError::None);
     EXPECT_EQ(vocabulary.labels.size(), 6u);
     EXPECT_EQ(vocabulary.dim, 26);
 }
@@ -53,8 +55,8 @@ TEST(EngineFolderFixture, ReadingsAreDeterministicAndPassEnrolmentChecks)
             halvox::SegmentRequest request;
             request.enrolment = true;
             request.trimEnd = true;
-            const auto r = halvox::SegmentSpeech(samples.data(), static_cast<int>(samples.size()), request,
-                                                 speech.data(), 33076, &count);
+            const auto r = halvox::SegmentSpeech(
+                samples.data(), static_cast<int>(samples.size()), request, speech.data(), 33076, &count);
             EXPECT_EQ(r.taken, 1) << "voice " << voice << " word " << word;
             EXPECT_EQ(r.error, 0) << "voice " << voice << " word " << word;
         }

@@ -40,15 +40,15 @@ bool Analyse(std::vector<int16_t> samples, Analysis* out)
     std::vector<int16_t> speech(kSpeechCapacity);
     int speechCount = 0;
     halvox::SegmentRequest request;
-    const halvox::SegmentResult r = halvox::SegmentSpeech(samples.data(), static_cast<int>(samples.size()), request,
-                                                          speech.data(), kSpeechCapacity, &speechCount);
+    const halvox::SegmentResult r = halvox::SegmentSpeech(
+        samples.data(), static_cast<int>(samples.size()), request, speech.data(), kSpeechCapacity, &speechCount);
     if (!r.taken)
         return false;
     halvox::LpcCepstrumFrontEnd frontEnd(halvox::LpcCepstrumParams {});
     const int frames = r.endFrame - r.startFrame;
     out->lpc.assign(static_cast<size_t>(frames) * kDim, 0.0f);
-    const int written = frontEnd.Compute(samples.data(), static_cast<int>(samples.size()), r.startFrame, r.endFrame,
-                                         out->lpc.data(), frames);
+    const int written = frontEnd.Compute(
+        samples.data(), static_cast<int>(samples.size()), r.startFrame, r.endFrame, out->lpc.data(), frames);
     out->lpc.resize(static_cast<size_t>(written) * kDim);
     out->plp = halvox::ComputePlpFeatures(speech.data(), speechCount);
     return written > 1;
@@ -64,21 +64,23 @@ double SquaredDistance(const float* a, const float* b, int dim)
 
 // A plain k-means codebook for the fixture: evenly spread frames as the start, a few Lloyd passes,
 // and as weight the mean squared distance of each codeword's members (1 for an empty one).
-void BuildCodebook(const std::vector<float>& frames, int dim, int size, std::vector<float>* codewords,
-                   std::vector<float>* weights)
+void BuildCodebook(
+    const std::vector<float>& frames, int dim, int size, std::vector<float>* codewords, std::vector<float>* weights)
 {
     const int count = static_cast<int>(frames.size() / dim);
     codewords->assign(static_cast<size_t>(size) * dim, 0.0f);
     for (int j = 0; j < size; ++j) {
         const int pick = static_cast<int>((static_cast<long long>(j) * count) / size);
-        std::copy_n(frames.begin() + static_cast<long>(pick) * dim, dim, codewords->begin() + static_cast<long>(j) * dim);
+        std::copy_n(
+            frames.begin() + static_cast<long>(pick) * dim, dim, codewords->begin() + static_cast<long>(j) * dim);
     }
     std::vector<int> owner(count, 0);
     for (int pass = 0; pass < 8; ++pass) {
         for (int t = 0; t < count; ++t) {
             double best = 1e300;
             for (int j = 0; j < size; ++j) {
-                double d = SquaredDistance(&frames[static_cast<size_t>(t) * dim], &(*codewords)[static_cast<size_t>(j) * dim], dim);
+                double d = SquaredDistance(
+                    &frames[static_cast<size_t>(t) * dim], &(*codewords)[static_cast<size_t>(j) * dim], dim);
                 if (d < best) {
                     best = d;
                     owner[t] = j;
@@ -95,13 +97,15 @@ void BuildCodebook(const std::vector<float>& frames, int dim, int size, std::vec
         for (int j = 0; j < size; ++j)
             if (members[j] > 0)
                 for (int d = 0; d < dim; ++d)
-                    (*codewords)[static_cast<size_t>(j) * dim + d] = static_cast<float>(sums[static_cast<size_t>(j) * dim + d] / members[j]);
+                    (*codewords)[static_cast<size_t>(j) * dim + d]
+                        = static_cast<float>(sums[static_cast<size_t>(j) * dim + d] / members[j]);
     }
     std::vector<double> distance(size, 0.0);
     std::vector<int> members(size, 0);
     for (int t = 0; t < count; ++t) {
         ++members[owner[t]];
-        distance[owner[t]] += SquaredDistance(&frames[static_cast<size_t>(t) * dim], &(*codewords)[static_cast<size_t>(owner[t]) * dim], dim);
+        distance[owner[t]] += SquaredDistance(
+            &frames[static_cast<size_t>(t) * dim], &(*codewords)[static_cast<size_t>(owner[t]) * dim], dim);
     }
     weights->assign(size, 1.0f);
     for (int j = 0; j < size; ++j)
@@ -111,15 +115,16 @@ void BuildCodebook(const std::vector<float>& frames, int dim, int size, std::vec
 
 // Trains a left-to-right HMM over the quantised sequences and exports it.
 bool TrainHmm(const std::vector<std::vector<float>>& sequences, int dim, const std::vector<float>& codewords,
-              const std::vector<float>& weights, int size, halvox::DimensionWeightKind kind, std::vector<float>* pi,
-              std::vector<float>* a, std::vector<float>* b)
+    const std::vector<float>& weights, int size, halvox::DimensionWeightKind kind, std::vector<float>* pi,
+    std::vector<float>* a, std::vector<float>* b)
 {
     halvox::DiscreteHmm hmm(kStates, size);
     for (const auto& frames : sequences) {
         const int count = static_cast<int>(frames.size() / dim);
         halvox::VectorQuantizer quantizer(dim);
         quantizer.UseDimensionWeights(kind);
-        if (!quantizer.LoadFrames(frames.data(), count) || !quantizer.LoadCodebook(codewords.data(), weights.data(), size))
+        if (!quantizer.LoadFrames(frames.data(), count)
+            || !quantizer.LoadCodebook(codewords.data(), weights.data(), size))
             return false;
         std::vector<int> symbols(count);
         std::vector<float> confidences(count);
@@ -147,7 +152,7 @@ std::vector<float> Concatenate(const std::vector<std::vector<float>>& parts)
 }
 
 bool WriteCodebookFile(const std::string& path, const std::vector<std::vector<float>>& sequences, bool withMean,
-                       int size, std::string* error)
+    int size, std::string& error)
 {
     const std::vector<float> all = Concatenate(sequences);
     halvox::CodebookModel model;
@@ -167,19 +172,19 @@ bool WriteCodebookFile(const std::string& path, const std::vector<std::vector<fl
     }
     BuildCodebook(all, kDim, size, &model.codewords, &model.weights);
     if (!TrainHmm(sequences, kDim, model.codewords, model.weights, size, halvox::DimensionWeightKind::Default,
-                  &model.pi, &model.a, &model.b)) {
-        *error = "cannot train the model of " + path;
+            &model.pi, &model.a, &model.b)) {
+        error = "cannot train the model of " + path;
         return false;
     }
     if (halvox::WriteCodebookModel(path, model) != halvox::ModelFileError::None) {
-        *error = "cannot write " + path;
+        error = "cannot write " + path;
         return false;
     }
     return true;
 }
 
-bool WriteVocabularyFile(const std::string& path, const std::vector<std::vector<std::vector<float>>>& perWord,
-                         int size, std::string* error)
+bool WriteVocabularyFile(
+    const std::string& path, const std::vector<std::vector<std::vector<float>>>& perWord, int size, std::string& error)
 {
     halvox::VocabularyModel model;
     model.dim = halvox::kPlpVectorSize;
@@ -193,15 +198,15 @@ bool WriteVocabularyFile(const std::string& path, const std::vector<std::vector<
     for (size_t w = 0; w < perWord.size(); ++w) {
         halvox::VocabularyWord word;
         if (!TrainHmm(perWord[w], model.dim, model.codewords, model.weights, size, halvox::DimensionWeightKind::Unit,
-                      &word.pi, &word.a, &word.b)) {
-            *error = "cannot train the vocabulary word " + std::to_string(w);
+                &word.pi, &word.a, &word.b)) {
+            error = "cannot train the vocabulary word " + std::to_string(w);
             return false;
         }
         model.words.push_back(std::move(word));
         model.labels.push_back(kWordCodes[w]);
     }
     if (halvox::WriteVocabularyModel(path, model) != halvox::ModelFileError::None) {
-        *error = "cannot write " + path;
+        error = "cannot write " + path;
         return false;
     }
     return true;
@@ -221,7 +226,7 @@ std::vector<int16_t> TestReading(int voice, int word, int take)
     return Speak(TestVoice(voice), TestWord(word), reading);
 }
 
-bool BuildEngineFolder(const std::string& folder, const FixtureOptions& options, std::string* error)
+bool BuildEngineFolder(const std::string& folder, const FixtureOptions& options, std::string& error)
 {
     namespace fs = std::filesystem;
     const fs::path root(folder);
@@ -230,7 +235,7 @@ bool BuildEngineFolder(const std::string& folder, const FixtureOptions& options,
     for (const fs::path& p : {wordFolder, root / "iwrec", root / "user", root / "work"})
         fs::create_directories(p, ec);
     if (ec) {
-        *error = "cannot create the folders below " + folder;
+        error = "cannot create the folders below " + folder;
         return false;
     }
     for (const bool male : {true, false}) {
@@ -243,8 +248,8 @@ bool BuildEngineFolder(const std::string& folder, const FixtureOptions& options,
                     std::vector<int16_t> reading = TestReading(voice, w, take);
                     Analysis a, r;
                     if (!Analyse(reading, &a) || !Analyse(Replay(reading, static_cast<uint32_t>(take)), &r)) {
-                        *error = "a fixture reading was not detected (voice " + std::to_string(voice) + ", word " +
-                                 std::to_string(w) + ", take " + std::to_string(take) + ")";
+                        error = "a fixture reading was not detected (voice " + std::to_string(voice) + ", word "
+                            + std::to_string(w) + ", take " + std::to_string(take) + ")";
                         return false;
                     }
                     live.push_back(std::move(a.lpc));
@@ -253,8 +258,8 @@ bool BuildEngineFolder(const std::string& folder, const FixtureOptions& options,
                 }
             }
             const std::string stem = (wordFolder / kWordCodes[w]).string() + (male ? "_m" : "_f");
-            if (!WriteCodebookFile(stem + ".bin", live, true, options.codebookSize, error) ||
-                !WriteCodebookFile(stem + "copy.bin", replayed, false, options.codebookSize, error))
+            if (!WriteCodebookFile(stem + ".bin", live, true, options.codebookSize, error)
+                || !WriteCodebookFile(stem + "copy.bin", replayed, false, options.codebookSize, error))
                 return false;
         }
         const fs::path vocabulary = root / "iwrec" / (male ? "miwr.bin" : "fiwr.bin");
@@ -279,8 +284,8 @@ std::filesystem::path FixtureCacheFolder()
 std::string CacheName(const FixtureOptions& o)
 {
     // Bump the leading tag whenever the synthetic speech or the model building changes.
-    std::string name = "v1-k" + std::to_string(o.codebookSize) + "-v" + std::to_string(o.vocabularyCodebookSize) +
-                       "-t" + std::to_string(o.takesPerVoice) + "-m";
+    std::string name = "v1-k" + std::to_string(o.codebookSize) + "-v" + std::to_string(o.vocabularyCodebookSize) + "-t"
+        + std::to_string(o.takesPerVoice) + "-m";
     for (int v : o.maleVoices)
         name += std::to_string(v) + ".";
     name += "f";
@@ -293,7 +298,8 @@ std::string CacheName(const FixtureOptions& o)
 class FileLock
 {
 public:
-    explicit FileLock(const std::filesystem::path& path) : m_fd(open(path.c_str(), O_CREAT | O_RDWR, 0644))
+    explicit FileLock(const std::filesystem::path& path)
+        : m_fd(open(path.c_str(), O_CREAT | O_RDWR, 0644))
     {
         if (m_fd >= 0)
             flock(m_fd, LOCK_EX);
@@ -309,7 +315,7 @@ private:
     int m_fd;
 };
 
-bool EnsureCachedFolder(const FixtureOptions& options, std::filesystem::path* cached, std::string* error)
+bool EnsureCachedFolder(const FixtureOptions& options, std::filesystem::path* cached, std::string& error)
 {
     namespace fs = std::filesystem;
     const fs::path base = FixtureCacheFolder();
@@ -320,7 +326,7 @@ bool EnsureCachedFolder(const FixtureOptions& options, std::filesystem::path* ca
     const fs::path complete = *cached / ".complete";
     FileLock lock(base / (name + ".lock"));
     if (!lock.Held()) {
-        *error = "cannot lock the fixture cache in " + base.string();
+        error = "cannot lock the fixture cache in " + base.string();
         return false;
     }
     if (fs::exists(complete))
@@ -334,7 +340,7 @@ bool EnsureCachedFolder(const FixtureOptions& options, std::filesystem::path* ca
         std::fclose(marker);
     fs::rename(partial, *cached, ec);
     if (ec) {
-        *error = "cannot move the built fixture into place: " + ec.message();
+        error = "cannot move the built fixture into place: " + ec.message();
         return false;
     }
     return true;
@@ -346,7 +352,7 @@ ScratchEngineFolder::ScratchEngineFolder(const FixtureOptions& options)
 {
     namespace fs = std::filesystem;
     fs::path cached;
-    if (!EnsureCachedFolder(options, &cached, &m_error))
+    if (!EnsureCachedFolder(options, &cached, m_error))
         return;
     std::string pattern = (fs::temp_directory_path() / "halvox-engine-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {

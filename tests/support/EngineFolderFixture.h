@@ -11,7 +11,7 @@ extern const char* const kWordCodes[6];
 
 struct FixtureOptions
 {
-    int codebookSize = 128;          // background and recording codebooks (the engine's default)
+    int codebookSize = 128; // background and recording codebooks (the engine's default)
     int vocabularyCodebookSize = 32; // the word recogniser's codebook
     int takesPerVoice = 3;
     std::vector<int> maleVoices {0, 1, 2};
@@ -25,7 +25,7 @@ std::vector<int16_t> TestReading(int voice, int word, int take);
 // Fills an engine folder with background and recording models of the six words for both genders and
 // the two vocabulary files, all made from synthetic readings with the engine's own analysis. Creates
 // the folders word<K>/, iwrec/, user/ and work/. Returns false with a message on failure.
-bool BuildEngineFolder(const std::string& folder, const FixtureOptions& options, std::string* error);
+bool BuildEngineFolder(const std::string& folder, const FixtureOptions& options, std::string& error);
 
 // An engine folder of one's own for a test: the fixture's model files, built once per set of options
 // and build tree (test processes share that build through a lock) and copied into a fresh temporary

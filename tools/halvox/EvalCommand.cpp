@@ -281,7 +281,7 @@ WordResult EvaluateWord(
         for (const auto& file : s.live)
             readings.push_back(LoadOrEmpty(file));
         std::string error;
-        const std::optional<int> used = engine.Enrol(s.voice, word.code, word.display, word.trimEnd, readings, &error);
+        const std::optional<int> used = engine.Enrol(s.voice, word.code, word.display, word.trimEnd, readings, error);
         if (!used) {
             ++result.enrolFailures;
             result.notes.push_back(s.voice + " " + word.code + ": " + error);
@@ -522,9 +522,9 @@ int RunEval(const Arguments& args)
     std::string error;
     std::vector<modelbuild::VocabularyEntry> words;
     std::vector<modelbuild::CorpusReading> manifest;
-    if (!modelbuild::ReadVocabularyList(options.vocabulary, &words, &error)
-        || !modelbuild::ReadCorpusManifest((fs::path(options.corpus) / "manifest.tsv").string(), &manifest, &error)
-        || !modelbuild::InstallEngineData(options.engineData, options.work, &error))
+    if (!modelbuild::ReadVocabularyList(options.vocabulary, &words, error)
+        || !modelbuild::ReadCorpusManifest((fs::path(options.corpus) / "manifest.tsv").string(), &manifest, error)
+        || !modelbuild::InstallEngineData(options.engineData, options.work, error))
         return UsageError(error);
     std::error_code ec;
     fs::create_directories(options.out, ec);

@@ -81,7 +81,7 @@ void EvalEngine::SelectWord(const std::string& userId, const std::string& code, 
 }
 
 std::optional<int> EvalEngine::Enrol(const std::string& userId, const std::string& code, const std::string& wordText,
-    bool trimEnd, const std::vector<std::vector<int16_t>>& readings, std::string* error)
+    bool trimEnd, const std::vector<std::vector<int16_t>>& readings, std::string& error)
 {
     SelectWord(userId, code, wordText);
     m_context.mode = 1;
@@ -101,11 +101,11 @@ std::optional<int> EvalEngine::Enrol(const std::string& userId, const std::strin
         ++accepted;
     }
     if (accepted < m_context.maxRepeat) {
-        *error = "only " + std::to_string(accepted) + " readings were accepted for enrolment";
+        error = "only " + std::to_string(accepted) + " readings were accepted for enrolment";
         return std::nullopt;
     }
     if (Train(m_context) == 0) {
-        *error = std::string("training failed: ") + m_context.labelText;
+        error = std::string("training failed: ") + m_context.labelText;
         return std::nullopt;
     }
     return used;

@@ -48,7 +48,7 @@ public:
      * readings were accepted. Returns the number of readings used (accepted or refused) on success.
      */
     std::optional<int> Enrol(const std::string& userId, const std::string& code, const std::string& wordText,
-        bool trimEnd, const std::vector<std::vector<int16_t>>& readings, std::string* error);
+        bool trimEnd, const std::vector<std::vector<int16_t>>& readings, std::string& error);
 
     /** Endpoint detection, features, gender and the live check of one verification recording. */
     AnalysedProbe Analyse(std::vector<int16_t> samples, const std::string& code, bool trimEnd);

@@ -50,13 +50,13 @@ void StripCarriageReturn(std::string* line)
 }
 
 // Calls onLine with the tab-separated fields and the number of every line that is neither empty nor a
-// comment, until it returns false (it has then set *error). False also when the file cannot be opened.
+// comment, until it returns false (it has then set `error`). False also when the file cannot be opened.
 bool ForEachTabbedLine(const std::string& path, const std::function<bool(const std::vector<std::string>&, int)>& onLine,
-    std::string* error)
+    std::string& error)
 {
     std::ifstream in(path);
     if (!in) {
-        *error = "cannot open " + path;
+        error = "cannot open " + path;
         return false;
     }
     std::string line;
@@ -92,7 +92,7 @@ bool ParseReading(
 
 } // namespace
 
-bool ReadCorpusManifest(const std::string& path, std::vector<CorpusReading>* readings, std::string* error)
+bool ReadCorpusManifest(const std::string& path, std::vector<CorpusReading>* readings, std::string& error)
 {
     static const char* const kColumns[] = {"file", "voice", "gender", "split", "word", "take", "replay"};
     std::map<std::string, std::size_t> column;
@@ -106,7 +106,7 @@ bool ReadCorpusManifest(const std::string& path, std::vector<CorpusReading>* rea
                     column[fields[i]] = i;
                 for (const char* name : kColumns)
                     if (column.count(name) == 0) {
-                        *error = LineError(path, lineNumber, std::string("no column ") + name);
+                        error = LineError(path, lineNumber, std::string("no column ") + name);
                         return false;
                     }
                 width = fields.size();
@@ -114,7 +114,7 @@ bool ReadCorpusManifest(const std::string& path, std::vector<CorpusReading>* rea
             }
             CorpusReading reading;
             if (fields.size() != width || !ParseReading(fields, column, &reading)) {
-                *error = LineError(path, lineNumber, "malformed reading");
+                error = LineError(path, lineNumber, "malformed reading");
                 return false;
             }
             readings->push_back(std::move(reading));
@@ -124,13 +124,13 @@ bool ReadCorpusManifest(const std::string& path, std::vector<CorpusReading>* rea
     if (!read)
         return false;
     if (column.empty()) {
-        *error = path + ": no column line";
+        error = path + ": no column line";
         return false;
     }
     return true;
 }
 
-bool ReadVocabularyList(const std::string& path, std::vector<VocabularyEntry>* words, std::string* error)
+bool ReadVocabularyList(const std::string& path, std::vector<VocabularyEntry>* words, std::string& error)
 {
     words->clear();
     const bool read = ForEachTabbedLine(
@@ -139,7 +139,7 @@ bool ReadVocabularyList(const std::string& path, std::vector<VocabularyEntry>* w
             VocabularyEntry entry;
             if (fields.size() != 4 || fields[0].size() != 3 || fields[1].empty() || fields[1].size() > 255
                 || !ParseFlag(fields[3], &entry.trimEnd)) {
-                *error = LineError(path, lineNumber, "expected code, display text, reading and 0 or 1");
+                error = LineError(path, lineNumber, "expected code, display text, reading and 0 or 1");
                 return false;
             }
             entry.code = fields[0];
@@ -156,7 +156,7 @@ bool ReadVocabularyList(const std::string& path, std::vector<VocabularyEntry>* w
         && std::equal(words->begin(), words->end(), std::begin(kCodes),
             [](const VocabularyEntry& e, const char* code) { return e.code == code; });
     if (!complete) {
-        *error = path + ": expected the six word codes aaj ... afj in order";
+        error = path + ": expected the six word codes aaj ... afj in order";
         return false;
     }
     return true;

@@ -22,7 +22,7 @@ struct CorpusReading
  * names the columns, which may come in any order). Returns false with a message naming the line when a
  * column is missing or a value is malformed.
  */
-bool ReadCorpusManifest(const std::string& path, std::vector<CorpusReading>* readings, std::string* error);
+bool ReadCorpusManifest(const std::string& path, std::vector<CorpusReading>* readings, std::string& error);
 
 /** The words of data/vocabulary.tsv: code, display text, reading, end refinement flag. */
 struct VocabularyEntry
@@ -33,6 +33,6 @@ struct VocabularyEntry
     bool trimEnd = false;
 };
 
-bool ReadVocabularyList(const std::string& path, std::vector<VocabularyEntry>* words, std::string* error);
+bool ReadVocabularyList(const std::string& path, std::vector<VocabularyEntry>* words, std::string& error);
 
 } // namespace modelbuild

@@ -98,9 +98,18 @@ struct AnalysedCorpus
     std::vector<bool> usable;
 };
 
-bool RunJob(const ModelJob& job, const BuildOptions& options, const std::vector<VocabularyEntry>& words,
-    const AnalysedCorpus& corpus, std::string* message)
+// What became of one model: written or not, with the reason of a failure or what a codebook model was built
+// from.
+struct JobOutcome
 {
+    bool written = false;
+    std::string note;
+};
+
+JobOutcome RunJob(const ModelJob& job, const BuildOptions& options, const std::vector<VocabularyEntry>& words,
+    const AnalysedCorpus& corpus)
+{
+    JobOutcome outcome;
     const auto selected = [&](std::size_t i, int word, bool replayed) {
         const CorpusReading& r = corpus.readings[i];
         return corpus.usable[i] && r.male == job.male && r.replayed == replayed
@@ -116,9 +125,9 @@ bool RunJob(const ModelJob& job, const BuildOptions& options, const std::vector<
                     perWord[w].push_back(corpus.features[i].plp);
         }
         halvox::VocabularyModel model;
-        if (!BuildVocabularyModel(perWord, labels, options.vocabularyCodebookSize, &model, message))
-            return false;
-        return halvox::WriteVocabularyModel(job.path.string(), model) == halvox::ModelFileError::None;
+        outcome.written = BuildVocabularyModel(perWord, labels, options.vocabularyCodebookSize, &model, outcome.note)
+            && halvox::WriteVocabularyModel(job.path.string(), model) == halvox::ModelFileError::None;
+        return outcome;
     }
     const bool replayed = job.kind == ModelJob::Kind::Recording;
     Sequences sequences;
@@ -131,20 +140,21 @@ bool RunJob(const ModelJob& job, const BuildOptions& options, const std::vector<
         const int size = options.codebookSize;
         if (halvox::ReadCodebookModel(job.background.string(), true, kSpeakerDim, size, kHmmStates, size, &background)
             != halvox::ModelFileError::None) {
-            *message = "cannot read its background model " + job.background.string();
-            return false;
+            outcome.note = "cannot read its background model " + job.background.string();
+            return outcome;
         }
-        if (!BuildRecordingModel(sequences, background, &model, message))
-            return false;
-    } else if (!BuildBackgroundModel(sequences, options.codebookSize, &model, message)) {
-        return false;
+        if (!BuildRecordingModel(sequences, background, &model, outcome.note))
+            return outcome;
+    } else if (!BuildBackgroundModel(sequences, options.codebookSize, &model, outcome.note)) {
+        return outcome;
     }
-    *message = std::to_string(sequences.size()) + " readings";
-    return halvox::WriteCodebookModel(job.path.string(), model) == halvox::ModelFileError::None;
+    outcome.note = std::to_string(sequences.size()) + " readings";
+    outcome.written = halvox::WriteCodebookModel(job.path.string(), model) == halvox::ModelFileError::None;
+    return outcome;
 }
 
 bool AnalyseCorpus(
-    const BuildOptions& options, const std::vector<VocabularyEntry>& words, AnalysedCorpus* corpus, std::string* error)
+    const BuildOptions& options, const std::vector<VocabularyEntry>& words, AnalysedCorpus* corpus, std::string& error)
 {
     std::vector<CorpusReading> all;
     if (!ReadCorpusManifest((fs::path(options.corpusFolder) / "manifest.tsv").string(), &all, error))
@@ -161,7 +171,7 @@ bool AnalyseCorpus(
         const CorpusReading& r = corpus->readings[static_cast<std::size_t>(i)];
         const fs::path path = fs::path(options.corpusFolder) / r.file;
         usable[static_cast<std::size_t>(i)] = AnalyseWavFile(path.string(), trimByCode[r.word],
-            &corpus->features[static_cast<std::size_t>(i)], &problems[static_cast<std::size_t>(i)]);
+            &corpus->features[static_cast<std::size_t>(i)], problems[static_cast<std::size_t>(i)]);
     });
     corpus->usable.assign(usable.begin(), usable.end());
     int rejected = 0;
@@ -172,7 +182,7 @@ bool AnalyseCorpus(
         }
     std::printf("training readings: %d, taken by the endpoint detection: %d\n", count, count - rejected);
     if (count == rejected) {
-        *error = "the corpus holds no usable training reading";
+        error = "the corpus holds no usable training reading";
         return false;
     }
     return true;
@@ -180,7 +190,7 @@ bool AnalyseCorpus(
 
 } // namespace
 
-bool BuildEngineData(const BuildOptions& options, std::string* error)
+bool BuildEngineData(const BuildOptions& options, std::string& error)
 {
     std::vector<VocabularyEntry> words;
     if (!ReadVocabularyList(options.vocabularyFile, &words, error))
@@ -192,8 +202,7 @@ bool BuildEngineData(const BuildOptions& options, std::string* error)
     std::error_code ec;
     for (const auto& job : jobs)
         fs::create_directories(job.path.parent_path(), ec);
-    std::vector<char> ok(jobs.size(), 0);
-    std::vector<std::string> messages(jobs.size());
+    std::vector<JobOutcome> outcomes(jobs.size());
     // Recording models are drawn against the background models, so those are written first.
     for (const bool recordingPhase : {false, true}) {
         std::vector<std::size_t> phase;
@@ -202,16 +211,18 @@ bool BuildEngineData(const BuildOptions& options, std::string* error)
                 phase.push_back(j);
         RunInParallel(static_cast<int>(phase.size()), options.threads, [&](int i) {
             const std::size_t j = phase[static_cast<std::size_t>(i)];
-            ok[j] = RunJob(jobs[j], options, words, corpus, &messages[j]);
+            outcomes[j] = RunJob(jobs[j], options, words, corpus);
         });
     }
     bool allWritten = true;
     for (std::size_t j = 0; j < jobs.size(); ++j) {
-        std::printf("%s %s: %s\n", ok[j] ? "wrote" : "FAILED", jobs[j].path.string().c_str(), messages[j].c_str());
-        allWritten = allWritten && ok[j];
+        const JobOutcome& outcome = outcomes[j];
+        std::printf(
+            "%s %s: %s\n", outcome.written ? "wrote" : "FAILED", jobs[j].path.string().c_str(), outcome.note.c_str());
+        allWritten = allWritten && outcome.written;
     }
     if (!allWritten)
-        *error = "some models could not be built";
+        error = "some models could not be built";
     return allWritten;
 }
 

@@ -21,6 +21,6 @@ struct BuildOptions
  * Readings are analysed as the voice dialog has the engine analyse them in verification. Prints a summary
  * to standard output. Returns false with a message when the corpus, the vocabulary or a model fails.
  */
-bool BuildEngineData(const BuildOptions& options, std::string* error);
+bool BuildEngineData(const BuildOptions& options, std::string& error);
 
 } // namespace modelbuild

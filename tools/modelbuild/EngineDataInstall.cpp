@@ -9,12 +9,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool CopyModelFolder(const fs::path& from, const fs::path& to, std::string* error)
+bool CopyModelFolder(const fs::path& from, const fs::path& to, std::string& error)
 {
     std::error_code ec;
     fs::create_directories(to, ec);
     if (ec) {
-        *error = "cannot create " + to.string() + ": " + ec.message();
+        error = "cannot create " + to.string() + ": " + ec.message();
         return false;
     }
     for (const fs::directory_entry& entry : fs::directory_iterator(from, ec)) {
@@ -22,12 +22,12 @@ bool CopyModelFolder(const fs::path& from, const fs::path& to, std::string* erro
             continue;
         fs::copy_file(entry.path(), to / entry.path().filename(), fs::copy_options::overwrite_existing, ec);
         if (ec) {
-            *error = "cannot copy " + entry.path().string() + ": " + ec.message();
+            error = "cannot copy " + entry.path().string() + ": " + ec.message();
             return false;
         }
     }
     if (ec) {
-        *error = "cannot read " + from.string() + ": " + ec.message();
+        error = "cannot read " + from.string() + ": " + ec.message();
         return false;
     }
     return true;
@@ -35,7 +35,7 @@ bool CopyModelFolder(const fs::path& from, const fs::path& to, std::string* erro
 
 } // namespace
 
-bool InstallEngineData(const std::string& sourceFolder, const std::string& engineFolder, std::string* error)
+bool InstallEngineData(const std::string& sourceFolder, const std::string& engineFolder, std::string& error)
 {
     const fs::path source(sourceFolder);
     const fs::path target(engineFolder);
@@ -47,7 +47,7 @@ bool InstallEngineData(const std::string& sourceFolder, const std::string& engin
             modelFolders.push_back(entry.path());
     }
     if (ec || modelFolders.empty()) {
-        *error = sourceFolder + " holds no word<K>/ or iwrec/ folder";
+        error = sourceFolder + " holds no word<K>/ or iwrec/ folder";
         return false;
     }
     for (const fs::path& folder : modelFolders)
@@ -56,7 +56,7 @@ bool InstallEngineData(const std::string& sourceFolder, const std::string& engin
     for (const char* name : {"user", "work"}) {
         fs::create_directories(target / name, ec);
         if (ec) {
-            *error = "cannot create " + (target / name).string() + ": " + ec.message();
+            error = "cannot create " + (target / name).string() + ": " + ec.message();
             return false;
         }
     }

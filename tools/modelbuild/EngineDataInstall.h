@@ -11,6 +11,6 @@ namespace modelbuild {
  *
  * @return false with a message when the source lacks the model folders or a copy fails.
  */
-bool InstallEngineData(const std::string& sourceFolder, const std::string& engineFolder, std::string* error);
+bool InstallEngineData(const std::string& sourceFolder, const std::string& engineFolder, std::string& error);
 
 } // namespace modelbuild

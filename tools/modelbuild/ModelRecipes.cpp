@@ -100,11 +100,11 @@ halvox::HmmParameters SegmentalStart(const std::vector<std::vector<int>>& readin
     return model;
 }
 
-bool HasSize(const Codebook& codebook, int size, const std::vector<float>& frames, std::string* error)
+bool HasSize(const Codebook& codebook, int size, const std::vector<float>& frames, std::string& error)
 {
     if (codebook.size == size)
         return true;
-    *error = "too few frames (" + std::to_string(frames.size() / kSpeakerDim) + ") for " + std::to_string(size)
+    error = "too few frames (" + std::to_string(frames.size() / kSpeakerDim) + ") for " + std::to_string(size)
         + " codewords";
     return false;
 }
@@ -112,7 +112,7 @@ bool HasSize(const Codebook& codebook, int size, const std::vector<float>& frame
 // A model of `codebook` with an HMM trained on the sequences as `recipe` says; an empty mean for a
 // recording model, which has none.
 bool FillModel(const Sequences& sequences, const Codebook& codebook, const HmmRecipe& recipe, std::vector<float> mean,
-    halvox::CodebookModel* model, std::string* error)
+    halvox::CodebookModel* model, std::string& error)
 {
     *model = halvox::CodebookModel {};
     model->dim = kSpeakerDim;
@@ -123,7 +123,7 @@ bool FillModel(const Sequences& sequences, const Codebook& codebook, const HmmRe
     model->codewords = codebook.codewords;
     model->weights = codebook.weights;
     if (!TrainWordHmm(sequences, codebook, recipe, &model->pi, &model->a, &model->b)) {
-        *error = "no reading could train the HMM";
+        error = "no reading could train the HMM";
         return false;
     }
     return true;
@@ -164,7 +164,7 @@ bool TrainWordHmm(const Sequences& sequences, const Codebook& codebook, const Hm
     return true;
 }
 
-bool BuildBackgroundModel(const Sequences& sequences, int size, halvox::CodebookModel* model, std::string* error)
+bool BuildBackgroundModel(const Sequences& sequences, int size, halvox::CodebookModel* model, std::string& error)
 {
     const std::vector<float> all = Concatenate(sequences);
     const Codebook codebook = BuildLbgCodebook(all, kSpeakerDim, size);
@@ -174,7 +174,7 @@ bool BuildBackgroundModel(const Sequences& sequences, int size, halvox::Codebook
 }
 
 bool BuildRecordingModel(const Sequences& sequences, const halvox::CodebookModel& background,
-    halvox::CodebookModel* model, std::string* error)
+    halvox::CodebookModel* model, std::string& error)
 {
     const int size = background.codebookSize;
     const std::vector<float> all = Concatenate(sequences);
@@ -184,17 +184,17 @@ bool BuildRecordingModel(const Sequences& sequences, const halvox::CodebookModel
     const Codebook codebook = CaptureFromRival(all, described, background.codewords,
         halvox::MakeDimensionWeights(kRecordingHmm.weights, kSpeakerDim), kCaptureRounds);
     if (codebook.size != size) {
-        *error = "the background codebook does not fit the recording frames";
+        error = "the background codebook does not fit the recording frames";
         return false;
     }
     return FillModel(sequences, codebook, kRecordingHmm, {}, model, error);
 }
 
 bool BuildVocabularyModel(const std::vector<Sequences>& perWord, const std::vector<std::string>& labels, int size,
-    halvox::VocabularyModel* model, std::string* error)
+    halvox::VocabularyModel* model, std::string& error)
 {
     if (perWord.size() != labels.size()) {
-        *error = "one label per word is needed";
+        error = "one label per word is needed";
         return false;
     }
     std::vector<float> all;
@@ -204,7 +204,7 @@ bool BuildVocabularyModel(const std::vector<Sequences>& perWord, const std::vect
     }
     const Codebook codebook = BuildLbgCodebook(all, halvox::kPlpVectorSize, size);
     if (codebook.size != size) {
-        *error = "too few PLP frames for " + std::to_string(size) + " codewords";
+        error = "too few PLP frames for " + std::to_string(size) + " codewords";
         return false;
     }
     *model = halvox::VocabularyModel {};
@@ -217,7 +217,7 @@ bool BuildVocabularyModel(const std::vector<Sequences>& perWord, const std::vect
     for (std::size_t w = 0; w < perWord.size(); ++w) {
         halvox::VocabularyWord word;
         if (!TrainWordHmm(perWord[w], codebook, kVocabularyHmm, &word.pi, &word.a, &word.b)) {
-            *error = "no reading could train the HMM of " + labels[w];
+            error = "no reading could train the HMM of " + labels[w];
             return false;
         }
         model->words.push_back(std::move(word));

@@ -56,7 +56,7 @@ inline constexpr int kCaptureRounds = 10;
  * The background model of one word and gender: the mean vector of every frame, an LBG codebook of `size`
  * codewords over all frames and an HMM over it, trained under the engine's default dimension weights.
  */
-bool BuildBackgroundModel(const Sequences& sequences, int size, halvox::CodebookModel* model, std::string* error);
+bool BuildBackgroundModel(const Sequences& sequences, int size, halvox::CodebookModel* model, std::string& error);
 
 /**
  * The recording model of one word and gender, from its replayed readings: an LBG codebook of as many
@@ -65,7 +65,7 @@ bool BuildBackgroundModel(const Sequences& sequences, int size, halvox::Codebook
  * live check's dimension weights.
  */
 bool BuildRecordingModel(const Sequences& sequences, const halvox::CodebookModel& background,
-    halvox::CodebookModel* model, std::string* error);
+    halvox::CodebookModel* model, std::string& error);
 
 /**
  * The word recogniser's file for one gender: one PLP codebook shared by the words and one HMM per word
@@ -73,6 +73,6 @@ bool BuildRecordingModel(const Sequences& sequences, const halvox::CodebookModel
  * the g-th word (aaj ... afj); labels[g] is its display text.
  */
 bool BuildVocabularyModel(const std::vector<Sequences>& perWord, const std::vector<std::string>& labels, int size,
-    halvox::VocabularyModel* model, std::string* error);
+    halvox::VocabularyModel* model, std::string& error);
 
 } // namespace modelbuild

@@ -36,15 +36,15 @@ bool AnalyseRecording(std::vector<int16_t> samples, bool trimEnd, ReadingFeature
     return written >= 2;
 }
 
-bool AnalyseWavFile(const std::string& path, bool trimEnd, ReadingFeatures* features, std::string* error)
+bool AnalyseWavFile(const std::string& path, bool trimEnd, ReadingFeatures* features, std::string& error)
 {
     warden::WavAudio audio;
-    if (!warden::ReadWav(path, &audio, error) || !warden::CheckEngineFormat(audio, kSampleRate, error)) {
-        *error = path + ": " + *error;
+    if (!warden::ReadWav(path, &audio, &error) || !warden::CheckEngineFormat(audio, kSampleRate, &error)) {
+        error = path + ": " + error;
         return false;
     }
     if (!AnalyseRecording(std::move(audio.samples), trimEnd, features)) {
-        *error = path + ": not taken by the endpoint detection (error " + std::to_string(features->endpointError) + ")";
+        error = path + ": not taken by the endpoint detection (error " + std::to_string(features->endpointError) + ")";
         return false;
     }
     return true;

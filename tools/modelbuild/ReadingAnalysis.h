@@ -26,6 +26,6 @@ struct ReadingFeatures
 bool AnalyseRecording(std::vector<int16_t> samples, bool trimEnd, ReadingFeatures* features);
 
 /** Reads a WAV file in the engine's input format (16-bit mono, 11025 per second) and analyses it. */
-bool AnalyseWavFile(const std::string& path, bool trimEnd, ReadingFeatures* features, std::string* error);
+bool AnalyseWavFile(const std::string& path, bool trimEnd, ReadingFeatures* features, std::string& error);
 
 } // namespace modelbuild

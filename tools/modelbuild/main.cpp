@@ -67,7 +67,7 @@ int main(int argc, char** argv)
         return 2;
     }
     std::string error;
-    if (!modelbuild::BuildEngineData(options, &error)) {
+    if (!modelbuild::BuildEngineData(options, error)) {
         std::fprintf(stderr, "halvox-modelbuild: %s\n", error.c_str());
         return 1;
     }

@@ -29,7 +29,7 @@ TEST_F(CorpusManifestTest, ReadsColumnsByNameInAnyOrder)
                                    "voice\tfile\tsplit\tgender\tword\treplay\ttake\textra\n"
                                    "v1\ttrain/v1/aaj_00.wav\ttrain\tM\taaj\t0\t0\tx\n"
                                    "v2\teval/v2/acj_03_replay.wav\teval\tF\tacj\t1\t3\ty\r\n");
-    ASSERT_TRUE(ReadCorpusManifest(path, &m_readings, &m_error)) << m_error;
+    ASSERT_TRUE(ReadCorpusManifest(path, &m_readings, m_error)) << m_error;
     ASSERT_EQ(m_readings.size(), 2u);
     EXPECT_EQ(m_readings[0].file, "train/v1/aaj_00.wav");
     EXPECT_TRUE(m_readings[0].male);
@@ -56,7 +56,7 @@ class BadManifestTest : public CorpusManifestTest, public ::testing::WithParamIn
 TEST_P(BadManifestTest, NamesTheProblemAndItsLine)
 {
     const std::string path = Write(GetParam().text);
-    EXPECT_FALSE(ReadCorpusManifest(path, &m_readings, &m_error));
+    EXPECT_FALSE(ReadCorpusManifest(path, &m_readings, m_error));
     EXPECT_NE(m_error.find(GetParam().messagePart), std::string::npos) << m_error;
 }
 
@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, BadManifestTest,
 
 TEST_F(CorpusManifestTest, MissingFileIsAnError)
 {
-    EXPECT_FALSE(ReadCorpusManifest("/nonexistent/manifest.tsv", &m_readings, &m_error));
+    EXPECT_FALSE(ReadCorpusManifest("/nonexistent/manifest.tsv", &m_readings, m_error));
     EXPECT_NE(m_error.find("cannot open"), std::string::npos);
 }
 
@@ -79,7 +79,7 @@ TEST(VocabularyList, ShippedListHasTheSixWordsAndTheEndRefinementWords)
 {
     std::vector<VocabularyEntry> words;
     std::string error;
-    ASSERT_TRUE(ReadVocabularyList(VOCABULARY_FILE, &words, &error)) << error;
+    ASSERT_TRUE(ReadVocabularyList(VOCABULARY_FILE, &words, error)) << error;
     ASSERT_EQ(words.size(), 6u);
     for (const auto& w : words) {
         // The voice dialog refines the end of exactly these three words.
@@ -96,7 +96,7 @@ TEST(VocabularyList, RefusesAnIncompleteList)
     std::ofstream(path) << "aaj\tひまわり\thimawari\t0\nabj\tさくらんぼ\tsakuranbo\t0\n";
     std::vector<VocabularyEntry> words;
     std::string error;
-    EXPECT_FALSE(ReadVocabularyList(path, &words, &error));
+    EXPECT_FALSE(ReadVocabularyList(path, &words, error));
     EXPECT_NE(error.find("six word codes"), std::string::npos);
 }
 

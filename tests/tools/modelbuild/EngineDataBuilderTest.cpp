@@ -85,7 +85,7 @@ TEST_F(EngineDataBuilderTest, BuildsEveryFileInTheEngineLayoutAndTheEngineReadsT
 {
     const BuildOptions options = Options("modelbuild_out");
     std::string error;
-    ASSERT_TRUE(BuildEngineData(options, &error)) << error;
+    ASSERT_TRUE(BuildEngineData(options, error)) << error;
     const fs::path words = fs::path(options.outputFolder) / ("word" + std::to_string(kCodebook));
     for (const char* code : kCodes)
         for (const char* suffix : {"_m", "_f", "_mcopy", "_fcopy"}) {
@@ -117,8 +117,8 @@ TEST_F(EngineDataBuilderTest, RebuildingGivesIdenticalBytes)
     BuildOptions second = Options("modelbuild_second");
     second.threads = 2;
     std::string error;
-    ASSERT_TRUE(BuildEngineData(first, &error)) << error;
-    ASSERT_TRUE(BuildEngineData(second, &error)) << error;
+    ASSERT_TRUE(BuildEngineData(first, error)) << error;
+    ASSERT_TRUE(BuildEngineData(second, error)) << error;
     int compared = 0;
     for (const auto& entry : fs::recursive_directory_iterator(first.outputFolder)) {
         if (!entry.is_regular_file())
@@ -148,7 +148,7 @@ TEST_F(EngineDataBuilderTest, FailsWhenAGenderHasNoTrainingVoice)
             fs::copy_file(entry.path(), maleOnly / entry.path().filename());
     options.corpusFolder = maleOnly.string();
     std::string error;
-    EXPECT_FALSE(BuildEngineData(options, &error));
+    EXPECT_FALSE(BuildEngineData(options, error));
     EXPECT_FALSE(error.empty());
 }
 
@@ -157,7 +157,7 @@ TEST_F(EngineDataBuilderTest, MissingCorpusIsAnError)
     BuildOptions options = Options("modelbuild_missing");
     options.corpusFolder = "/nonexistent/corpus";
     std::string error;
-    EXPECT_FALSE(BuildEngineData(options, &error));
+    EXPECT_FALSE(BuildEngineData(options, error));
     EXPECT_NE(error.find("cannot open"), std::string::npos);
 }
 

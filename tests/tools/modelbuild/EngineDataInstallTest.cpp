@@ -44,7 +44,7 @@ TEST_F(EngineDataInstallTest, CopiesModelsOverOldOnesAndKeepsUserModels)
     std::ofstream(engine / "word128" / "aaj_m.bin") << "old background";
     std::ofstream(engine / "user" / "alice" / "aaj.bin") << "enrolled";
     std::string error;
-    ASSERT_TRUE(InstallEngineData((m_root / "data").string(), engine.string(), &error)) << error;
+    ASSERT_TRUE(InstallEngineData((m_root / "data").string(), engine.string(), error)) << error;
     EXPECT_EQ(Content(engine / "word128" / "aaj_m.bin"), "new background");
     EXPECT_EQ(Content(engine / "iwrec" / "miwr.bin"), "vocabulary");
     EXPECT_EQ(Content(engine / "user" / "alice" / "aaj.bin"), "enrolled");
@@ -55,7 +55,7 @@ TEST_F(EngineDataInstallTest, CopiesModelsOverOldOnesAndKeepsUserModels)
 TEST_F(EngineDataInstallTest, RefusesASourceWithoutModelFolders)
 {
     std::string error;
-    EXPECT_FALSE(InstallEngineData((m_root / "engine-missing").string(), (m_root / "out").string(), &error));
+    EXPECT_FALSE(InstallEngineData((m_root / "engine-missing").string(), (m_root / "out").string(), error));
     EXPECT_NE(error.find("no word<K>/ or iwrec/"), std::string::npos);
     EXPECT_FALSE(fs::exists(m_root / "out"));
 }

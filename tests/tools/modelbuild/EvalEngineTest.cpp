@@ -24,7 +24,7 @@ protected:
         s_folder = (warden::test::ProcessScratchFolder() / "eval_engine_folder").string();
         fs::remove_all(s_folder);
         std::string error;
-        ASSERT_TRUE(modelbuild::InstallEngineData(SHIPPED_ENGINE_DATA, s_folder, &error)) << error;
+        ASSERT_TRUE(modelbuild::InstallEngineData(SHIPPED_ENGINE_DATA, s_folder, error)) << error;
     }
 
     static std::vector<std::vector<int16_t>> Readings(int voice, int word, int first, int count)
@@ -44,7 +44,7 @@ TEST_F(EvalEngineTest, EnrolsAndReadsEveryVerdictFromTheDecisionLine)
 {
     EvalEngine engine(s_folder, 5, 0.3f);
     std::string error;
-    const std::optional<int> used = engine.Enrol("talker3", "aaj", "ひまわり", false, Readings(3, 0, 0, 8), &error);
+    const std::optional<int> used = engine.Enrol("talker3", "aaj", "ひまわり", false, Readings(3, 0, 0, 8), error);
     ASSERT_TRUE(used.has_value()) << error;
     EXPECT_GE(*used, 5);
     EXPECT_TRUE(fs::exists(fs::path(s_folder) / "user" / "talker3" / "aaj.bin"));
@@ -69,8 +69,8 @@ TEST_F(EvalEngineTest, EachTrialRunsOnItsOwnProbe)
 {
     EvalEngine engine(s_folder, 5, 0.3f);
     std::string error;
-    ASSERT_TRUE(engine.Enrol("talker4", "abj", "さくらんぼ", false, Readings(4, 1, 0, 8), &error)) << error;
-    ASSERT_TRUE(engine.Enrol("talker5", "abj", "さくらんぼ", false, Readings(5, 1, 0, 8), &error)) << error;
+    ASSERT_TRUE(engine.Enrol("talker4", "abj", "さくらんぼ", false, Readings(4, 1, 0, 8), error)) << error;
+    ASSERT_TRUE(engine.Enrol("talker5", "abj", "さくらんぼ", false, Readings(5, 1, 0, 8), error)) << error;
     const AnalysedProbe own = engine.Analyse(warden::test::TestReading(4, 1, 12), "abj", false);
     const AnalysedProbe other = engine.Analyse(warden::test::TestReading(5, 1, 12), "abj", false);
     ASSERT_TRUE(own.taken && other.taken);
@@ -88,7 +88,7 @@ TEST_F(EvalEngineTest, AdaptationRewritesOnlyAfterAnAcceptance)
 {
     EvalEngine engine(s_folder, 5, 5.0f); // a margin that accepts any reading
     std::string error;
-    ASSERT_TRUE(engine.Enrol("talker5", "afj", "あまのがわ", false, Readings(5, 5, 0, 8), &error)) << error;
+    ASSERT_TRUE(engine.Enrol("talker5", "afj", "あまのがわ", false, Readings(5, 5, 0, 8), error)) << error;
     const AnalysedProbe probe = engine.Analyse(warden::test::TestReading(5, 5, 11), "afj", false);
     ASSERT_TRUE(probe.taken);
     const VerifyOutcome adapted = engine.Verify(probe, "talker5", "afj", true);
@@ -109,7 +109,7 @@ TEST_F(EvalEngineTest, EnrolmentWithTooFewUsableReadingsFails)
     std::vector<std::vector<int16_t>> readings = Readings(3, 2, 0, 3);
     readings.push_back(std::vector<int16_t>(33075, 0)); // silence is refused by the endpoint detection
     std::string error;
-    EXPECT_FALSE(engine.Enrol("talker3", "acj", "かぶとむし", true, readings, &error).has_value());
+    EXPECT_FALSE(engine.Enrol("talker3", "acj", "かぶとむし", true, readings, error).has_value());
     EXPECT_NE(error.find("only 3 readings"), std::string::npos) << error;
 }
 
