@@ -1,12 +1,17 @@
 #include "AppUserDic.h"
 
+#include "FileLock.h"
+
 #include "NumberText.h"
 #include "StoreCipher.h"
-#include "TextCase.h"
+#include <platform/AsciiCase.h>
 #include "UserDicFormat.h"
 #include "UserRecord.h"
 
 #include <platform/SystemInformation.h>
+
+#include <functional>
+#include <unordered_map>
 
 namespace rec = talk::user_record;
 
@@ -55,10 +60,16 @@ int CAppUserDic::SetUserDicFilePath(std::string path) noexcept
 {
     try {
         m_lastError.clear();
-        if (!talk::PathExists(path) && !CreateUserDic(path)) {
-            return 0;
+        if (!talk::PathExists(path)) {
+            // Another program may make the file at the same moment; only one of them may start it empty.
+            talk::FileLock lock(path);
+            if (!talk::PathExists(path) &&
+                !talk::ReplaceFileAtomically(path, {}, m_lastError, m_write)) {
+                return 0;
+            }
         }
         m_path = std::move(path);
+        m_entries.clear();
         GetUserList();
         return 1;
     } catch (...) {
@@ -69,27 +80,45 @@ int CAppUserDic::SetUserDicFilePath(std::string path) noexcept
 int CAppUserDic::CreateUserDic(std::string path) noexcept
 {
     try {
+        talk::FileLock lock(path);
+        if (!lock.IsHeld()) {
+            m_lastError = lock.ErrorText();
+            return 0;
+        }
         return talk::ReplaceFileAtomically(path, {}, m_lastError, m_write) ? 1 : 0;
     } catch (...) {
         return 0;
     }
 }
 
-int CAppUserDic::GetUserList()
+int CAppUserDic::GetUserList() const
 {
-    m_entries.clear();
-    m_loadComplete = true;
     std::string bytes;
-    if (!talk::ReadWholeFile(m_path, bytes, m_lastError)) {
+    talk::FileStamp stamp;
+    if (!talk::ReadWholeFile(m_path, bytes, stamp, m_lastError)) {
+        m_entries.clear();
+        m_stamp = {};
         m_loadComplete = false;
         return 0;
     }
+    // Records that another program left as they were keep their deciphered text: a change of one user
+    // costs one decipherment, not one per user.
+    std::unordered_map<std::string, std::string> known;
+    for (Entry& entry : m_entries) {
+        if (!entry.cipher.empty()) {
+            known.emplace(std::move(entry.cipher), std::move(entry.plain));
+        }
+    }
+    m_entries.clear();
+    m_stamp = stamp;
+    m_loadComplete = true;
     if (bytes.empty()) {
         return 0;
     }
     talk::user_dic_format::Decoded decoded = talk::user_dic_format::Decode(bytes);
     for (std::string& cipher : decoded.texts) {
-        std::string plain = talk::store_cipher::Decipher(cipher);
+        const auto found = known.find(cipher);
+        std::string plain = found != known.end() ? found->second : talk::store_cipher::Decipher(cipher);
         // An entry that does not decipher stays as an empty user and is written back enciphered anew.
         if (plain.empty()) {
             cipher.clear();
@@ -101,6 +130,15 @@ int CAppUserDic::GetUserList()
         m_lastError = "the user dictionary is damaged; users after the damage were not read";
     }
     return decoded.complete ? 1 : 0;
+}
+
+void CAppUserDic::Refresh() const
+{
+    talk::FileStamp now;
+    if (m_path.empty() || (talk::StampOfFile(m_path, now) && now == m_stamp && !m_stamp.IsRacy())) {
+        return;
+    }
+    GetUserList();
 }
 
 int CAppUserDic::UpdateUserList()
@@ -129,19 +167,46 @@ int CAppUserDic::UpdateUserList()
     return talk::ReplaceFileAtomically(m_path, bytes, m_lastError, m_write) ? 1 : 0;
 }
 
-int CAppUserDic::CommitChange(std::vector<Entry> before)
+template<class Change>
+int CAppUserDic::Transact(Change&& change)
 {
-    if (UpdateUserList()) {
-        return 1;
+    if (m_path.empty()) {
+        m_lastError = "no user dictionary file set";
+        return 0;
     }
-    m_entries = std::move(before);
+    talk::FileLock lock(m_path);
+    if (!lock.IsHeld()) {
+        m_lastError = lock.ErrorText();
+        return 0;
+    }
+    // Under the lock the file is read again whatever its stamp says: the change must apply to what
+    // every other program sees now, or another program's change would be overwritten.
+    GetUserList();
+    if (m_stamp.size < 0) {
+        // A missing or unreadable file is no empty list: writing one would drop every user it held.
+        return 0;
+    }
+    std::vector<Entry> before = m_entries;
+    if (!change() || !UpdateUserList()) {
+        m_entries = std::move(before);
+        return 0;
+    }
+    if (!talk::StampOfFile(m_path, m_stamp)) {
+        m_stamp = {};
+    }
+    return 1;
+}
+
+int CAppUserDic::NoSuchUser(const std::string& id) const
+{
+    m_lastError = "there is no user \"" + id + "\" (another program may have removed him)";
     return 0;
 }
 
 int CAppUserDic::FindIndex(const std::string& id) const
 {
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
-        if (talk::EqualsNoCase(rec::FieldOf(m_entries[i].plain, rec::kId), id)) {
+        if (platform::EqualsIgnoringAsciiCase(rec::FieldOf(m_entries[i].plain, rec::kId), id)) {
             return static_cast<int>(i);
         }
     }
@@ -151,6 +216,7 @@ int CAppUserDic::FindIndex(const std::string& id) const
 int CAppUserDic::VerifyUserInfo(std::string id) const noexcept
 {
     try {
+        Refresh();
         return FindIndex(id);
     } catch (...) {
         return -1;
@@ -160,6 +226,7 @@ int CAppUserDic::VerifyUserInfo(std::string id) const noexcept
 std::string CAppUserDic::GetUserWholeInfo(std::string id) const noexcept
 {
     try {
+        Refresh();
         const int index = FindIndex(id);
         return index < 0 ? std::string() : m_entries[static_cast<std::size_t>(index)].plain;
     } catch (...) {
@@ -167,16 +234,21 @@ std::string CAppUserDic::GetUserWholeInfo(std::string id) const noexcept
     }
 }
 
+int CAppUserDic::ReplaceRecord(std::string record)
+{
+    const std::string id = rec::FieldOf(record, rec::kId);
+    const int index = FindIndex(id);
+    if (index < 0) {
+        return NoSuchUser(id);
+    }
+    m_entries[static_cast<std::size_t>(index)] = Entry{std::move(record), {}};
+    return 1;
+}
+
 int CAppUserDic::SetUserWholeInfo(std::string record) noexcept
 {
     try {
-        const int index = FindIndex(rec::FieldOf(record, rec::kId));
-        if (index < 0) {
-            return 0;
-        }
-        std::vector<Entry> before = m_entries;
-        m_entries[static_cast<std::size_t>(index)] = Entry{std::move(record), {}};
-        return CommitChange(std::move(before));
+        return Transact([&] { return ReplaceRecord(record); });
     } catch (...) {
         return 0;
     }
@@ -185,13 +257,14 @@ int CAppUserDic::SetUserWholeInfo(std::string record) noexcept
 int CAppUserDic::DelUserWholeInfo(std::string id) noexcept
 {
     try {
-        const int index = FindIndex(id);
-        if (index < 0) {
-            return 0;
-        }
-        std::vector<Entry> before = m_entries;
-        m_entries.erase(m_entries.begin() + index);
-        return CommitChange(std::move(before));
+        return Transact([&] {
+            const int index = FindIndex(id);
+            if (index < 0) {
+                return NoSuchUser(id);
+            }
+            m_entries.erase(m_entries.begin() + index);
+            return 1;
+        });
     } catch (...) {
         return 0;
     }
@@ -200,6 +273,7 @@ int CAppUserDic::DelUserWholeInfo(std::string id) noexcept
 int CAppUserDic::GetUserIDList(std::vector<std::string>& ids) const noexcept
 {
     try {
+        Refresh();
         ids.clear();
         for (const Entry& entry : m_entries) {
             ids.push_back(rec::FieldOf(entry.plain, rec::kId));
@@ -214,9 +288,6 @@ int CAppUserDic::CreateUser(std::string name, std::string id, std::string certiK
                             int logon, int encrypt, int decrypt, std::string voiceList) noexcept
 {
     try {
-        if (FindIndex(id) >= 0) {
-            return 0;
-        }
         if (!AllValidFields({&name, &id, &certiKey, &password, &voiceList})) {
             m_lastError = "a user's texts must not contain ';'";
             return 0;
@@ -227,9 +298,14 @@ int CAppUserDic::CreateUser(std::string name, std::string id, std::string certiK
         }
         const std::vector<std::string> fields = {id,       name, password, std::to_string(group), certiKey,
                                                  FlagsText(logon, encrypt, decrypt), voiceList};
-        std::vector<Entry> before = m_entries;
-        m_entries.push_back({rec::Join(fields, true), {}});
-        return CommitChange(std::move(before));
+        return Transact([&] {
+            if (FindIndex(id) >= 0) {
+                m_lastError = "the user \"" + id + "\" exists already";
+                return 0;
+            }
+            m_entries.push_back({rec::Join(fields, true), {}});
+            return 1;
+        });
     } catch (...) {
         return 0;
     }
@@ -239,25 +315,26 @@ int CAppUserDic::SetUser(std::string name, std::string id, std::string password,
                          int decrypt) noexcept
 {
     try {
-        const int index = FindIndex(id);
-        if (index < 0) {
-            return 0;
-        }
         if (!AllValidFields({&name, &id, &password})) {
             m_lastError = "a user's texts must not contain ';'";
             return 0;
         }
-        Entry& entry = m_entries[static_cast<std::size_t>(index)];
-        const std::vector<std::string> fields = {id,
-                                                 name,
-                                                 password,
-                                                 std::to_string(group),
-                                                 rec::FieldOf(entry.plain, rec::kCertiKey),
-                                                 FlagsText(logon, encrypt, decrypt),
-                                                 rec::FieldOf(entry.plain, rec::kVoiceList)};
-        std::vector<Entry> before = m_entries;
-        entry = Entry{rec::Join(fields, true), {}};
-        return CommitChange(std::move(before));
+        return Transact([&] {
+            const int index = FindIndex(id);
+            if (index < 0) {
+                return NoSuchUser(id);
+            }
+            Entry& entry = m_entries[static_cast<std::size_t>(index)];
+            const std::vector<std::string> fields = {id,
+                                                     name,
+                                                     password,
+                                                     std::to_string(group),
+                                                     rec::FieldOf(entry.plain, rec::kCertiKey),
+                                                     FlagsText(logon, encrypt, decrypt),
+                                                     rec::FieldOf(entry.plain, rec::kVoiceList)};
+            entry = Entry{rec::Join(fields, true), {}};
+            return 1;
+        });
     } catch (...) {
         return 0;
     }
@@ -266,9 +343,6 @@ int CAppUserDic::SetUser(std::string name, std::string id, std::string password,
 int CAppUserDic::SetUser(std::string id, USER_INFORMATION info) noexcept
 {
     try {
-        if (FindIndex(id) < 0) {
-            return 0;
-        }
         bool valid = AllValidFields({&info.id, &info.name, &info.password, &info.certiKey});
         for (const std::string& nick : info.nicks) {
             valid = valid && rec::IsValidNick(nick);
@@ -288,7 +362,7 @@ int CAppUserDic::SetUser(std::string id, USER_INFORMATION info) noexcept
             info.certiKey,
             std::to_string(info.logonRight) + std::to_string(info.encryptRight) + std::to_string(info.decryptRight),
             rec::JoinNicks(info.nicks)};
-        return SetUserWholeInfo(rec::Join(fields, false));
+        return Transact([&] { return FindIndex(id) < 0 ? NoSuchUser(id) : ReplaceRecord(rec::Join(fields, false)); });
     } catch (...) {
         return 0;
     }
@@ -297,6 +371,7 @@ int CAppUserDic::SetUser(std::string id, USER_INFORMATION info) noexcept
 int CAppUserDic::GetUser(std::string id, USER_INFORMATION& info) const noexcept
 {
     try {
+        Refresh();
         const int index = FindIndex(id);
         if (index < 0) {
             return 0;
@@ -323,6 +398,7 @@ int CAppUserDic::GetUser(std::string id, USER_INFORMATION& info) const noexcept
 int CAppUserDic::GetUserInfo(std::string id, USER_DICTIONARY& info) const noexcept
 {
     try {
+        Refresh();
         const int index = FindIndex(id);
         if (index < 0) {
             return 0;
@@ -343,28 +419,48 @@ int CAppUserDic::GetUserInfo(std::string id, USER_DICTIONARY& info) const noexce
 
 std::string CAppUserDic::FieldOfUser(const std::string& id, std::size_t field) const
 {
+    Refresh();
     const int index = FindIndex(id);
     return index < 0 ? std::string() : rec::FieldOf(m_entries[static_cast<std::size_t>(index)].plain, field);
 }
 
+int CAppUserDic::EditVoiceList(const std::string& id, const std::function<int(std::string&)>& edit)
+{
+    return Transact([&] {
+        const int index = FindIndex(id);
+        if (index < 0) {
+            return NoSuchUser(id);
+        }
+        const std::string& record = m_entries[static_cast<std::size_t>(index)].plain;
+        std::string voiceList = rec::FieldOf(record, rec::kVoiceList);
+        if (!edit(voiceList)) {
+            return 0;
+        }
+        return ReplaceRecord(rec::WithField(record, rec::kVoiceList, std::move(voiceList)));
+    });
+}
+
 int CAppUserDic::SetFieldOfUser(const std::string& id, std::size_t field, std::string value)
 {
-    const int index = FindIndex(id);
-    if (index < 0) {
-        return 0;
-    }
     if (!rec::IsValidField(value)) {
         m_lastError = "a user's texts must not contain ';'";
         return 0;
     }
-    return SetUserWholeInfo(rec::WithField(m_entries[static_cast<std::size_t>(index)].plain, field, std::move(value)));
+    return Transact([&] {
+        const int index = FindIndex(id);
+        if (index < 0) {
+            return NoSuchUser(id);
+        }
+        return ReplaceRecord(rec::WithField(m_entries[static_cast<std::size_t>(index)].plain, field, value));
+    });
 }
 
 int CAppUserDic::VerifyFieldOfUser(const std::string& id, std::size_t field, const std::string& value) const
 {
+    Refresh();
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
         const std::string& record = m_entries[i].plain;
-        if (talk::EqualsNoCase(rec::FieldOf(record, rec::kId), id) && rec::FieldOf(record, field) == value) {
+        if (platform::EqualsIgnoringAsciiCase(rec::FieldOf(record, rec::kId), id) && rec::FieldOf(record, field) == value) {
             return static_cast<int>(i);
         }
     }
@@ -415,14 +511,9 @@ TALK_USER_FIELD_ACCESS(GetVoiceList, SetVoiceList, rec::kVoiceList)
 int CAppUserDic::VerifyNick(std::string id, std::string nick) const noexcept
 {
     try {
-        const int index = FindIndex(id);
-        if (index < 0) {
-            return -1;
-        }
-        const std::vector<std::string> nicks =
-            NicksOf(rec::FieldOf(m_entries[static_cast<std::size_t>(index)].plain, rec::kVoiceList));
+        const std::vector<std::string> nicks = NicksOf(FieldOfUser(id, rec::kVoiceList));
         for (std::size_t i = 0; i < nicks.size() && i < kVerifiedNicks; ++i) {
-            if (talk::EqualsNoCase(nicks[i], nick)) {
+            if (platform::EqualsIgnoringAsciiCase(nicks[i], nick)) {
                 return static_cast<int>(i);
             }
         }
@@ -435,16 +526,14 @@ int CAppUserDic::VerifyNick(std::string id, std::string nick) const noexcept
 int CAppUserDic::SetNick(std::string id, std::string nick) noexcept
 {
     try {
-        const int index = FindIndex(id);
-        if (index < 0) {
-            return 0;
-        }
         if (!rec::IsValidNick(nick)) {
             m_lastError = "a voice name must not contain ';' or ','";
             return 0;
         }
-        const std::string voiceList = rec::FieldOf(m_entries[static_cast<std::size_t>(index)].plain, rec::kVoiceList);
-        return SetFieldOfUser(id, rec::kVoiceList, voiceList + rec::kNickSeparator + nick);
+        return EditVoiceList(id, [&](std::string& voiceList) {
+            voiceList += rec::kNickSeparator + nick;
+            return 1;
+        });
     } catch (...) {
         return 0;
     }
@@ -453,22 +542,20 @@ int CAppUserDic::SetNick(std::string id, std::string nick) noexcept
 int CAppUserDic::DelNick(std::string id, std::string nick) noexcept
 {
     try {
-        const int index = FindIndex(id);
-        if (index < 0) {
-            return 0;
-        }
-        const std::vector<std::string> nicks =
-            NicksOf(rec::FieldOf(m_entries[static_cast<std::size_t>(index)].plain, rec::kVoiceList));
-        std::vector<std::string> kept;
-        for (std::size_t i = 0; i < nicks.size() && i < kVerifiedNicks; ++i) {
-            if (nicks[i] != nick) {
-                kept.push_back(nicks[i]);
+        return EditVoiceList(id, [&](std::string& voiceList) {
+            const std::vector<std::string> nicks = NicksOf(voiceList);
+            std::vector<std::string> kept;
+            for (std::size_t i = 0; i < nicks.size() && i < kVerifiedNicks; ++i) {
+                if (nicks[i] != nick) {
+                    kept.push_back(nicks[i]);
+                }
             }
-        }
-        if (kept.empty()) {
-            return 0;
-        }
-        return SetFieldOfUser(id, rec::kVoiceList, rec::JoinNicks(kept));
+            if (kept.empty()) {
+                return 0;
+            }
+            voiceList = rec::JoinNicks(kept);
+            return 1;
+        });
     } catch (...) {
         return 0;
     }
@@ -477,6 +564,7 @@ int CAppUserDic::DelNick(std::string id, std::string nick) noexcept
 int CAppUserDic::GetNickList(std::string id, std::vector<std::string>& nicks) const noexcept
 {
     try {
+        Refresh();
         const int index = FindIndex(id);
         if (index < 0) {
             return 0;

@@ -3,6 +3,7 @@
 #include "AtomicFile.h"
 #include "TalkExport.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,9 +15,13 @@
  * "1" general user), certificate key, three permission digits (logon, encrypt, decrypt) and the
  * voice names joined by ','. Lookups by ID ignore ASCII case and use the first match in file order.
  *
- * Every change rewrites the whole file atomically: after a failure or a crash the file holds the old
- * or the new list, never a part. A change whose write fails returns 0 and leaves the in-memory list
- * as it was, so memory and file agree. Methods never throw. Not thread-safe; one object per thread.
+ * Several programs share the file. Every change is one transaction: under an exclusive lock beside the
+ * file it reads the file again, applies the change to what it found, rewrites the whole file atomically
+ * and releases the lock, so no program's change overwrites another's. A change that no longer applies
+ * (another program removed the user meanwhile) or whose write fails returns 0 with a reason in
+ * GetLastErrorText and leaves the file as it was. Lookups answer from memory and read the file again
+ * first when it changed since. After a failure or a crash the file holds the old or the new list, never
+ * a part. Methods never throw. Not thread-safe; one object per thread.
  */
 class TALK_API CAppUserDic
 {
@@ -156,17 +161,24 @@ private:
         std::string cipher; // enciphered form as last read or written; empty when it must be made anew
     };
 
-    int GetUserList();
+    int GetUserList() const;
+    void Refresh() const;
     int UpdateUserList();
+    template<class Change>
+    int Transact(Change&& change);
     int FindIndex(const std::string& id) const;
+    int NoSuchUser(const std::string& id) const;
+    int ReplaceRecord(std::string record);
     std::string FieldOfUser(const std::string& id, std::size_t field) const;
     int SetFieldOfUser(const std::string& id, std::size_t field, std::string value);
+    int EditVoiceList(const std::string& id, const std::function<int(std::string&)>& edit);
     int VerifyFieldOfUser(const std::string& id, std::size_t field, const std::string& value) const;
-    int CommitChange(std::vector<Entry> before);
 
     std::string m_path;
-    std::vector<Entry> m_entries;
-    bool m_loadComplete = true;
+    // The list as of the file version m_stamp names; lookups bring it up to date, hence mutable.
+    mutable std::vector<Entry> m_entries;
+    mutable talk::FileStamp m_stamp;
+    mutable bool m_loadComplete = true;
     talk::WriteChunkFn m_write;
     mutable std::string m_lastError;
 };

@@ -2,9 +2,10 @@
 
 #include "AtomicFile.h"
 #include "ByteOrder.h"
+#include "FileLock.h"
 #include "PositionalFile.h"
 #include "StoreCipher.h"
-#include "TextCase.h"
+#include <platform/AsciiCase.h>
 #include "VoiceDicLayout.h"
 
 #include <filesystem>
@@ -57,10 +58,15 @@ int CAppUserVoiceDic::SetVoiceDicPath(std::string folder) noexcept
     try {
         m_dicPath = folder + kDicFileName;
         m_workFolder = folder + kWorkFolderName;
-        if (!talk::PathExists(m_dicPath)) {
-            return CreateVoiceDic(m_dicPath);
+        if (talk::PathExists(m_dicPath)) {
+            return 1;
         }
-        return 1;
+        // Another program may make the file at the same moment; only one of them may start it empty.
+        talk::FileLock lock(m_dicPath);
+        if (talk::PathExists(m_dicPath)) {
+            return 1;
+        }
+        return talk::ReplaceFileAtomically(m_dicPath, {}, m_lastError) ? 1 : 0;
     } catch (...) {
         return 0;
     }
@@ -75,6 +81,10 @@ void CAppUserVoiceDic::SetBackupVoiceDicPath(std::string dicPath, std::string wo
 int CAppUserVoiceDic::CreateVoiceDic(std::string path) noexcept
 {
     try {
+        talk::FileLock lock(path);
+        if (!lock.IsHeld()) {
+            return Fail(lock.ErrorText());
+        }
         return talk::ReplaceFileAtomically(path, {}, m_lastError) ? 1 : 0;
     } catch (...) {
         return 0;
@@ -94,10 +104,10 @@ int CAppUserVoiceDic::FindSlot(PositionalFile& file, const std::string& id, cons
         if (!header.inUse || !header.intact) {
             continue;
         }
-        if (!talk::EqualsNoCase(talk::store_cipher::Decipher(header.idText), id)) {
+        if (!platform::EqualsIgnoringAsciiCase(talk::store_cipher::Decipher(header.idText), id)) {
             continue;
         }
-        if (!talk::EqualsNoCase(talk::store_cipher::Decipher(header.certiText), certiKey)) {
+        if (!platform::EqualsIgnoringAsciiCase(talk::store_cipher::Decipher(header.certiText), certiKey)) {
             return -1;
         }
         return static_cast<int>(k);
@@ -134,6 +144,8 @@ int CAppUserVoiceDic::AppendSlot(PositionalFile& file)
 int CAppUserVoiceDic::FindIDPos(std::string id, std::string certiKey, std::string file) const noexcept
 {
     try {
+        // Readers wait for a writer in progress; a copy on read-only media is read without the lock.
+        const talk::FileLock lock(file, talk::FileLock::Kind::Shared);
         PositionalFile dic(file, PositionalFile::Mode::Read);
         if (!dic.IsOpen()) {
             Fail(dic.ErrorText());
@@ -148,6 +160,8 @@ int CAppUserVoiceDic::FindIDPos(std::string id, std::string certiKey, std::strin
 int CAppUserVoiceDic::FindBlankSlot(std::string file) const noexcept
 {
     try {
+        // Readers wait for a writer in progress; a copy on read-only media is read without the lock.
+        const talk::FileLock lock(file, talk::FileLock::Kind::Shared);
         PositionalFile dic(file, PositionalFile::Mode::Read);
         if (!dic.IsOpen()) {
             Fail(dic.ErrorText());
@@ -162,6 +176,11 @@ int CAppUserVoiceDic::FindBlankSlot(std::string file) const noexcept
 int CAppUserVoiceDic::AddSlot(std::string file) noexcept
 {
     try {
+        const talk::FileLock lock(file);
+        if (!lock.IsHeld()) {
+            Fail(lock.ErrorText());
+            return -1;
+        }
         PositionalFile dic(file, PositionalFile::Mode::ReadWrite);
         if (!dic.IsOpen()) {
             Fail(dic.ErrorText());
@@ -185,6 +204,10 @@ int CAppUserVoiceDic::AddUser(std::string id, std::string certiKey) noexcept
         std::string header;
         if (!layout::EncodeHeader(talk::store_cipher::Encipher(id), talk::store_cipher::Encipher(certiKey), header)) {
             return Fail("the ID (at most 51 bytes) or the certificate key (at most 83 bytes) is too long");
+        }
+        const talk::FileLock lock(m_dicPath);
+        if (!lock.IsHeld()) {
+            return Fail(lock.ErrorText());
         }
         PositionalFile dic(m_dicPath, PositionalFile::Mode::ReadWrite);
         if (!dic.IsOpen()) {
@@ -218,6 +241,10 @@ int CAppUserVoiceDic::DelUser(std::string id, std::string certiKey) noexcept
 {
     try {
         m_lastError.clear();
+        const talk::FileLock lock(m_dicPath);
+        if (!lock.IsHeld()) {
+            return Fail(lock.ErrorText());
+        }
         PositionalFile dic(m_dicPath, PositionalFile::Mode::ReadWrite);
         if (!dic.IsOpen()) {
             return Fail(dic.ErrorText());
@@ -268,6 +295,10 @@ int CAppUserVoiceDic::SetUserVoice(std::string id, std::string certiKey, std::st
             }
             return 0;
         }
+        const talk::FileLock lock(m_dicPath);
+        if (!lock.IsHeld()) {
+            return Fail(lock.ErrorText());
+        }
         PositionalFile dic(m_dicPath, PositionalFile::Mode::ReadWrite);
         unsigned long sectionPos = 0;
         if (!OpenUserSection(dic, id, certiKey, name, sectionPos)) {
@@ -286,6 +317,8 @@ int CAppUserVoiceDic::GetUserVoice(std::string id, std::string certiKey, std::st
 {
     try {
         m_lastError.clear();
+        // Readers wait for a writer in progress; a copy on read-only media is read without the lock.
+        const talk::FileLock lock(m_dicPath, talk::FileLock::Kind::Shared);
         PositionalFile dic(m_dicPath, PositionalFile::Mode::Read);
         unsigned long sectionPos = 0;
         if (!OpenUserSection(dic, id, certiKey, name, sectionPos)) {
@@ -318,6 +351,10 @@ int CAppUserVoiceDic::DelUserVoice(std::string id, std::string certiKey, std::st
 {
     try {
         m_lastError.clear();
+        const talk::FileLock lock(m_dicPath);
+        if (!lock.IsHeld()) {
+            return Fail(lock.ErrorText());
+        }
         PositionalFile dic(m_dicPath, PositionalFile::Mode::ReadWrite);
         unsigned long sectionPos = 0;
         if (!OpenUserSection(dic, id, certiKey, name, sectionPos)) {

@@ -19,7 +19,9 @@ class PositionalFile;
  * too large for its section, an ID or certificate key too long for its field, a file that cannot be
  * read or written); GetLastErrorText tells why. A refused operation writes nothing. Every length read
  * from the file is checked against its field before use. Methods never throw. Each operation opens
- * and closes the file itself; programs sharing the file do not lock it (the last writer wins).
+ * and closes the file itself. Programs share the file: every change holds an exclusive lock beside it
+ * from its search to its last write, and every read a shared one, so two programs never take the same
+ * slot and a reader never sees a model half written.
  */
 class TALK_API CAppUserVoiceDic
 {

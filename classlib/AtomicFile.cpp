@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -61,7 +62,57 @@ void SyncFolder(const std::string& folder)
     }
 }
 
+long long Nanoseconds(const timespec& t)
+{
+    return static_cast<long long>(t.tv_sec) * 1'000'000'000LL + t.tv_nsec;
+}
+
+FileStamp StampOf(const struct stat& info)
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    FileStamp stamp;
+    stamp.device = info.st_dev;
+    stamp.inode = info.st_ino;
+    stamp.size = info.st_size;
+    stamp.modifiedNs = Nanoseconds(info.st_mtim);
+    stamp.changedNs = Nanoseconds(info.st_ctim);
+    stamp.takenNs = Nanoseconds(now);
+    return stamp;
+}
+
+// A superuser rewriting someone's store must not take it over: its owner could no longer change it.
+void KeepOwner(int fd, const struct stat& existing)
+{
+    if (::geteuid() == 0 && (existing.st_uid != 0 || existing.st_gid != 0)) {
+        (void)::fchown(fd, existing.st_uid, existing.st_gid);
+    }
+}
+
 } // namespace
+
+bool FileStamp::operator==(const FileStamp& other) const noexcept
+{
+    return device == other.device && inode == other.inode && size == other.size && modifiedNs == other.modifiedNs &&
+           changedNs == other.changedNs;
+}
+
+bool FileStamp::IsRacy() const noexcept
+{
+    // File-system clocks tick coarsely (a few milliseconds); a generous margin costs one extra read at most.
+    constexpr long long kClockSlackNs = 100'000'000;
+    return changedNs + kClockSlackNs >= takenNs || modifiedNs + kClockSlackNs >= takenNs;
+}
+
+bool StampOfFile(const std::string& path, FileStamp& stamp) noexcept
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return false;
+    }
+    stamp = StampOf(info);
+    return true;
+}
 
 ssize_t PosixWriteChunk(int fd, const char* data, std::size_t size) noexcept
 {
@@ -79,16 +130,11 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std:
         return false;
     }
 
+    ::fchmod(fd, kPrivateFileMode);
     struct stat existing {};
-    mode_t mode = 0666;
     if (::stat(path.c_str(), &existing) == 0) {
-        mode = existing.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode &= ~mask;
+        KeepOwner(fd, existing);
     }
-    ::fchmod(fd, mode);
 
     int err = 0;
     bool ok = WriteAll(fd, bytes, write, err);
@@ -114,6 +160,13 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std:
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error, std::size_t maxBytes)
+{
+    FileStamp ignored;
+    return ReadWholeFile(path, bytes, ignored, error, maxBytes);
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes, FileStamp& stamp, std::string& error,
+                   std::size_t maxBytes)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
@@ -156,6 +209,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& err
     }
     ::close(fd);
     bytes = std::move(content);
+    stamp = StampOf(info);
     return true;
 }
 

@@ -1,26 +1,56 @@
 #include "FileLock.h"
 
+#include "AtomicFile.h"
+
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace talk {
+namespace {
 
-FileLock::FileLock(const std::string& storePath) noexcept
+// Lock files made before the stores became private carry the umask's mode.
+void TightenOlderLockFile(int fd)
 {
-    const std::string lockPath = storePath + ".lock";
-    m_fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (m_fd < 0) {
-        return;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && info.st_uid == ::geteuid() && (info.st_mode & 077) != 0) {
+        ::fchmod(fd, kPrivateFileMode);
     }
-    int rc = 0;
-    do {
-        rc = ::flock(m_fd, LOCK_EX);
-    } while (rc != 0 && errno == EINTR);
-    if (rc != 0) {
-        ::close(m_fd);
-        m_fd = -1;
+}
+
+} // namespace
+
+FileLock::FileLock(const std::string& storePath, Kind kind) noexcept
+{
+    try {
+        const std::string lockPath = storePath + ".lock";
+        m_fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, kPrivateFileMode);
+        if (m_fd < 0 && errno == EACCES) {
+            // A reader without write access to a store's lock file may still take a shared lock on it.
+            m_fd = ::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+        }
+        if (m_fd < 0) {
+            const int err = errno;
+            m_error = "cannot lock " + storePath + " (" + lockPath + ": " + std::strerror(err) + ")";
+            return;
+        }
+        TightenOlderLockFile(m_fd);
+        int rc = 0;
+        do {
+            rc = ::flock(m_fd, kind == Kind::Exclusive ? LOCK_EX : LOCK_SH);
+        } while (rc != 0 && errno == EINTR);
+        if (rc != 0) {
+            const int err = errno;
+            ::close(m_fd);
+            m_fd = -1;
+            m_error = "cannot lock " + storePath + ": " + std::strerror(err);
+        }
+    } catch (...) {
+        // Only the texts can fail to allocate, and never while a descriptor is open.
+        m_error.clear();
     }
 }
 

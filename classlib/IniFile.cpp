@@ -80,6 +80,10 @@ int CIniFile::Modify(Edit&& edit) noexcept
             return 0;
         }
         talk::FileLock lock(m_path);
+        if (!lock.IsHeld()) {
+            m_lastError = lock.ErrorText();
+            return 0;
+        }
         std::string before;
         if (!LoadText(before)) {
             return 0;

@@ -1,5 +1,7 @@
 #include "PositionalFile.h"
 
+#include <platform/BoundaryGuard.h>
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -10,9 +12,7 @@ namespace talk {
 
 PositionalFile::PositionalFile(const std::string& path, Mode mode) noexcept
 {
-    try {
-        m_path = path;
-    } catch (...) {
+    if (!platform::GuardedCall([&] { m_path = path; })) {
         return;
     }
     int flags = O_CLOEXEC;
@@ -27,9 +27,22 @@ PositionalFile::PositionalFile(const std::string& path, Mode mode) noexcept
         flags |= O_RDWR | O_CREAT | O_TRUNC;
         break;
     }
-    m_fd = ::open(path.c_str(), flags, 0666);
+    m_fd = ::open(path.c_str(), flags, 0600);
     if (m_fd < 0) {
         Fail("cannot open");
+        return;
+    }
+    if (mode != Mode::Read) {
+        TightenMode();
+    }
+}
+
+void PositionalFile::TightenMode() noexcept
+{
+    // Stores written in place are never replaced, so the first write is where an older, looser mode ends.
+    struct stat info {};
+    if (::fstat(m_fd, &info) == 0 && info.st_uid == ::geteuid() && (info.st_mode & 077) != 0) {
+        ::fchmod(m_fd, info.st_mode & 0700);
     }
 }
 
@@ -43,10 +56,7 @@ PositionalFile::~PositionalFile()
 bool PositionalFile::Fail(const char* what) noexcept
 {
     const int err = errno;
-    try {
-        m_error = std::string(what) + " " + m_path + ": " + std::strerror(err);
-    } catch (...) {
-    }
+    platform::GuardedCall([&] { m_error = std::string(what) + " " + m_path + ": " + std::strerror(err); });
     return false;
 }
 

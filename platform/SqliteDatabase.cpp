@@ -2,7 +2,10 @@
 
 #include <sqlite3.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <time.h>
+#include <unistd.h>
 
 namespace platform::sqlite {
 
@@ -29,11 +32,27 @@ int WaitBriefly(void* limit, int attempt)
     return 1;
 }
 
+// SQLite makes a new database file, and its journal files after it, with the umask's mode. The registry and
+// account databases are their owner's alone: a new one starts 0600, and an older looser one is tightened.
+void MakePrivate(const std::filesystem::path& file)
+{
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) {
+        return;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && info.st_uid == ::geteuid() && (info.st_mode & 077) != 0) {
+        ::fchmod(fd, info.st_mode & 0700);
+    }
+    ::close(fd);
+}
+
 } // namespace
 
 Database::Database(const std::filesystem::path& file, int busyTimeoutMs)
     : m_busyTimeoutMs(busyTimeoutMs)
 {
+    MakePrivate(file);
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
     const int rc = sqlite3_open_v2(file.c_str(), &m_db, flags, nullptr);
     if (rc != SQLITE_OK) {

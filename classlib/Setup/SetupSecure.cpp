@@ -46,7 +46,7 @@ int CSetupSecure::SetSetupSecureFilePath(std::string path) noexcept
 {
     try {
         m_lastError.clear();
-        if (!talk::PathExists(path) && !CreateSetupSecure(path)) {
+        if (!talk::PathExists(path) && !CreateSetupSecure(path, false)) {
             return 0;
         }
         m_path = std::move(path);
@@ -58,6 +58,11 @@ int CSetupSecure::SetSetupSecureFilePath(std::string path) noexcept
 
 int CSetupSecure::CreateSetupSecure(std::string path) noexcept
 {
+    return CreateSetupSecure(std::move(path), true);
+}
+
+int CSetupSecure::CreateSetupSecure(std::string path, bool replaceExisting) noexcept
+{
     try {
         const std::string settings = talk::store_cipher::Encipher(format::FormatSettings(DigitsOf({})));
         if (settings.empty()) {
@@ -65,6 +70,14 @@ int CSetupSecure::CreateSetupSecure(std::string path) noexcept
             return 0;
         }
         talk::FileLock lock(path);
+        if (!lock.IsHeld()) {
+            m_lastError = lock.ErrorText();
+            return 0;
+        }
+        // Another program may have made the file while this one waited for the lock.
+        if (!replaceExisting && talk::PathExists(path)) {
+            return 1;
+        }
         return talk::ReplaceFileAtomically(path, format::NewFile(settings), m_lastError) ? 1 : 0;
     } catch (...) {
         return 0;
@@ -99,6 +112,10 @@ int CSetupSecure::Modify(Edit&& edit)
         return 0;
     }
     talk::FileLock lock(m_path);
+    if (!lock.IsHeld()) {
+        m_lastError = lock.ErrorText();
+        return 0;
+    }
     std::string bytes;
     if (talk::PathExists(m_path) && !talk::ReadWholeFile(m_path, bytes, m_lastError, kMaxSecureFileBytes)) {
         return 0;

@@ -58,6 +58,7 @@ public:
     const std::string& GetLastErrorText() const noexcept { return m_lastError; }
 
 private:
+    int CreateSetupSecure(std::string path, bool replaceExisting) noexcept;
     template<class Edit>
     int Modify(Edit&& edit);
 
