@@ -56,6 +56,7 @@ bool RepeatsFirstReading(EngineContext& context, const WorkMemory& work, int ind
     const double distance
         = DtwMatcher(work.shape.featureDim)
               .Distance(first.features.data(), first.frameCount, later.features.data(), later.frameCount);
+    context.decisions.sameWordDistance = distance;
     if (distance > static_cast<double>(context.sameWordThreshold)) {
         std::snprintf(context.labelText, sizeof context.labelText, texts::kDifferentFromFirst, distance);
         return false;
@@ -67,6 +68,9 @@ int AnalyseReading(EngineContext& context, short* samples, int count, int index)
 {
     context.labelText[0] = '\0';
     context.statusText[0] = '\0';
+    context.decisions.gender.reset();
+    context.decisions.sameWordDistance.reset();
+    context.decisions.wordRecognised.reset();
     if (index == 0) {
         context.maleCount = 0;
         context.femaleCount = 0;
@@ -91,9 +95,12 @@ int AnalyseReading(EngineContext& context, short* samples, int count, int index)
     if (context.IsEnrolment()) {
         if (index > 0 && !RepeatsFirstReading(context, *work, index))
             return 0;
-        if (index == 0 && context.wordCheck != 0 && !CheckVocabularyWord(context, *work, context.sex)) {
-            CopyText(context.labelText, texts::kDifferentPassword);
-            return 0;
+        if (index == 0 && context.wordCheck != 0) {
+            context.decisions.wordRecognised = CheckVocabularyWord(context, *work, context.sex);
+            if (!*context.decisions.wordRecognised) {
+                CopyText(context.labelText, texts::kDifferentPassword);
+                return 0;
+            }
         }
     }
     if (context.sex == 0)

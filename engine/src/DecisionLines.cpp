@@ -26,36 +26,43 @@ template<typename... Args> std::string Format(const char* format, Args... args)
 
 } // namespace
 
-VerificationDecision DecideVerification(float ratio, float trainedRatio, float securityMargin)
+VerificationDecision DecideVerification(
+    double userScore, double backgroundScore, float trainedRatio, float securityMargin)
 {
     VerificationDecision decision;
+    decision.ratio = static_cast<float>(userScore / backgroundScore);
+    decision.userScore = userScore;
+    decision.backgroundScore = backgroundScore;
+    decision.trainedRatio = trainedRatio;
+    decision.securityMargin = securityMargin;
     decision.threshold = trainedRatio + securityMargin;
-    decision.accepted = decision.threshold > ratio;
+    decision.accepted = decision.threshold > decision.ratio;
     return decision;
 }
 
-std::string VerificationLine(const VerificationDecision& decision, float ratio, double userScore,
-    double backgroundScore, float trainedRatio, float securityMargin, const std::string& backgroundPath)
+std::string VerificationLine(const VerificationDecision& decision, const std::string& backgroundPath)
 {
-    return Format(decision.accepted ? kAcceptLine : kDeniedLine, kLeadingNumber, static_cast<double>(ratio), userScore,
-        backgroundScore, static_cast<double>(decision.threshold), static_cast<double>(trainedRatio),
-        static_cast<double>(securityMargin), backgroundPath.c_str());
+    return Format(decision.accepted ? kAcceptLine : kDeniedLine, kLeadingNumber, static_cast<double>(decision.ratio),
+        decision.userScore, decision.backgroundScore, static_cast<double>(decision.threshold),
+        static_cast<double>(decision.trainedRatio), static_cast<double>(decision.securityMargin),
+        backgroundPath.c_str());
 }
 
 LiveCheckDecision DecideLiveCheck(double backgroundScore, double recordingScore, double copyFactor)
 {
     LiveCheckDecision decision;
+    decision.backgroundScore = backgroundScore;
     decision.scaledRecordingScore = recordingScore * copyFactor;
     decision.ratio = backgroundScore / decision.scaledRecordingScore;
     decision.live = backgroundScore >= decision.scaledRecordingScore;
     return decision;
 }
 
-std::string LiveCheckLine(const LiveCheckDecision& decision, double backgroundScore, const std::string& date,
-    const std::string& time, const std::string& userId)
+std::string LiveCheckLine(
+    const LiveCheckDecision& decision, const std::string& date, const std::string& time, const std::string& userId)
 {
     return Format(decision.live ? kLiveLine : kRecordLine, date.c_str(), time.c_str(), userId.c_str(), decision.ratio,
-        backgroundScore, decision.scaledRecordingScore);
+        decision.backgroundScore, decision.scaledRecordingScore);
 }
 
 } // namespace halvox

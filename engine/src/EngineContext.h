@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "OperationDecisions.h"
 #include "WorkMemory.h"
 
 namespace halvox {
@@ -74,6 +75,8 @@ struct EngineContext
     HeaderRecord headerOut;
     HeaderRecord headerIn;
     std::unique_ptr<WorkMemory> work;
+    // The figures behind statusText and the checks' label lines, for tools that run the engine in-process.
+    OperationDecisions decisions;
 
     bool IsEnrolment() const { return mode == 1; }
     WorkMemoryShape CurrentShape() const;

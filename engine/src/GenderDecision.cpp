@@ -67,6 +67,7 @@ int DecideGender(EngineContext& context, FeatureSlot& slot)
 {
     context.labelText[0] = '\0';
     context.statusText[0] = '\0';
+    context.decisions.gender.reset();
     CodebookModel male;
     CodebookModel female;
     const std::string malePath = BackgroundModelPath(context.folder, context.codebookSize, context.wordCode, true);
@@ -81,6 +82,7 @@ int DecideGender(EngineContext& context, FeatureSlot& slot)
         return -1;
     }
     const int sex = GenderFromScores(*scores);
+    context.decisions.gender = GenderOutcome {sex, *scores};
     CopyText(context.statusText, GenderStatusLine(sex, *scores).c_str());
     return sex;
 }

@@ -5,15 +5,9 @@
 
 #include "EngineContext.h"
 #include "ModelFiles.h"
+#include "OperationDecisions.h"
 
 namespace halvox {
-
-/** Scores of one reading under the two background models: X (male) and Y (female). */
-struct GenderScores
-{
-    double male = 0.0;
-    double female = 0.0;
-};
 
 /** 1 (female) when the male score is below the female one, else 0 (male). */
 int GenderFromScores(const GenderScores& scores);
@@ -32,7 +26,8 @@ std::optional<GenderScores> ScoreGender(
 
 /**
  * The gender decision for slot `index` of the work memory: reads the word's two background models,
- * scores the slot and writes the status line. Clears labelText and statusText first.
+ * scores the slot and writes the status line and decisions.gender. Clears labelText, statusText and
+ * decisions.gender first.
  * @return 0 male, 1 female, -1 when a background model cannot be read (the male path is reported
  *         first) or the slot cannot be scored (labelText set in both cases).
  */

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "CodebookTrainer.h"
 #include "DiscreteHmm.h"
 #include "Discrimination.h"
+#include "EngineLog.h"
 #include "EngineTexts.h"
 #include "FeatureSlots.h"
 #include "UserModelOutput.h"
@@ -15,6 +17,8 @@
 namespace halvox {
 
 namespace {
+
+constexpr const char* kPassLine = "%d\tReturn value of reestimate() : %lf";
 
 // After an update each codeword's discrimination value looks at five neighbours on each side.
 constexpr int kUpdateNeighbours = 5;
@@ -24,6 +28,17 @@ struct Sequence
     std::vector<int> symbols;
     std::vector<float> confidences;
 };
+
+void LogPass(int pass, double change)
+{
+    const int length = std::snprintf(nullptr, 0, kPassLine, pass, change);
+    if (length < 0)
+        return;
+    std::string line(static_cast<size_t>(length) + 1, '\0');
+    std::snprintf(line.data(), line.size(), kPassLine, pass, change);
+    line.pop_back();
+    LogLine(line);
+}
 
 bool UpdateFailure(EngineContext& context, const std::string& reason)
 {
@@ -60,11 +75,10 @@ bool ReestimateFromStart(DiscreteHmm& hmm, const UpdateWeights& weights, double 
         if (!hmm.ReestimateSequence(0, &reading) || !hmm.ReestimateSequence(1, &adapted))
             return false;
         const double change = hmm.ReplaceModel(Blend(weights, start, reading, adapted));
-        std::printf("%d\tReturn value of reestimate() : %lf\n", pass, change);
+        LogPass(pass, change);
         if (change <= convergence)
             break;
     }
-    std::fflush(stdout);
     return true;
 }
 

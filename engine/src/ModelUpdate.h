@@ -21,8 +21,8 @@ UpdateWeights NormalisedUpdateWeights(const UpdateWeights& weights);
 /**
  * Adapts the user model to the accepted reading in slot 0 (already moved onto the background mean) and
  * rewrites it at `userModelPath`: the codebook moves towards the reading, the HMM is re-estimated as a
- * weighted blend of the starting model and the reading's two quantisations (one progress line per pass on
- * standard output), and the discrimination values are recomputed over five neighbours. The update weights
+ * weighted blend of the starting model and the reading's two quantisations (one progress line per pass to
+ * the log sink, LogLine), and the discrimination values are recomputed over five neighbours. The update weights
  * in the context are normalised in place, for good. Slot 1 receives the reading's symbols under the new
  * codebook when it exists.
  *

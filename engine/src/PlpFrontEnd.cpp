@@ -1,11 +1,11 @@
 #include "PlpFrontEnd.h"
 
 #include "Dft.h"
+#include "EngineLog.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <numbers>
 
 namespace halvox {
@@ -21,7 +21,7 @@ constexpr int kLpcOrder = 12;
 constexpr double kLifterExponent = 0.6;
 constexpr double kCompressionExponent = 0.33;
 constexpr double kDeltaScale = 0.25;
-constexpr char kGainWarning[] = "Warning: inaccuracy of calculation -> using last frame\n";
+constexpr char kGainWarning[] = "Warning: inaccuracy of calculation -> using last frame";
 
 double HertzToBark(double hertz)
 {
@@ -258,7 +258,7 @@ std::vector<float> ComputePlpFeatures(const int16_t* samples, int count)
             last = cepstra[t];
         } else {
             cepstra[t] = last;
-            std::fputs(kGainWarning, stdout);
+            LogLine(kGainWarning);
         }
     }
     std::vector<float> features(static_cast<size_t>(frames) * kPlpVectorSize);

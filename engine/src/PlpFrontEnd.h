@@ -17,8 +17,7 @@ int PlpFrameCount(int count);
  * (19 critical bands, LPC order 12, lifter exponent 0.6) with deltas.
  *
  * The band tables are built once per process on first use (thread-safe). A frame whose LPC gain is not
- * positive repeats the previous frame's cepstra (zeros for the first) and prints a warning line to
- * standard output.
+ * positive repeats the previous frame's cepstra (zeros for the first) and logs a warning line (LogLine).
  *
  * @param samples the utterance; may be null when count <= 0.
  * @param count   its number of samples.

@@ -16,6 +16,7 @@ int VCopy(EngineContext& context, const LocalClock& clock)
 {
     std::memset(context.labelText, 0, sizeof context.labelText);
     std::memset(context.statusText, 0, sizeof context.statusText);
+    context.decisions.liveCheck.reset();
     const LocalDateTime now = clock ? clock() : SystemLocalTime();
     WorkMemory* work = UsableWorkMemory(context);
     if (work == nullptr || !SlotsHoldFrames(context, *work, 1))
@@ -46,8 +47,9 @@ int VCopy(EngineContext& context, const LocalClock& clock)
         return 0;
 
     const LiveCheckDecision decision = DecideLiveCheck(*q, *s, context.copyFactor);
+    context.decisions.liveCheck = decision;
     const std::string line
-        = LiveCheckLine(decision, *q, FormatShortDate(now), FormatShortTime(now), std::string(context.userId));
+        = LiveCheckLine(decision, FormatShortDate(now), FormatShortTime(now), std::string(context.userId));
     CopyText(context.statusText, line.c_str());
     return decision.live ? 1 : 0;
 }

@@ -64,6 +64,7 @@ void WriteStatus(EngineContext& context, const std::string& line)
 int Verify(EngineContext& context)
 {
     context.modelUpdated = 0;
+    context.decisions.verification.reset();
     std::memset(context.labelText, 0, sizeof context.labelText);
     WorkMemory* work = UsableWorkMemory(context);
     if (work == nullptr || !SlotsHoldFrames(context, *work, 1))
@@ -88,11 +89,10 @@ int Verify(EngineContext& context)
     if (!scores || std::isnan(scores->user) || !(scores->user > -DBL_MAX))
         return 0;
 
-    const auto ratio = static_cast<float>(scores->user / scores->background);
-    const VerificationDecision decision = DecideVerification(ratio, user.trainedRatio, context.securityMargin);
-    WriteStatus(context,
-        VerificationLine(decision, ratio, scores->user, scores->background, user.trainedRatio, context.securityMargin,
-            backgroundPath));
+    const VerificationDecision decision
+        = DecideVerification(scores->user, scores->background, user.trainedRatio, context.securityMargin);
+    context.decisions.verification = decision;
+    WriteStatus(context, VerificationLine(decision, backgroundPath));
     if (!decision.accepted)
         return 0;
     if (context.adaptOnAccept != 0)

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -129,6 +130,11 @@ TEST_F(CheckSexSpeechTest, FillsTheSlotAndCountsTheGender)
     EXPECT_EQ(m_context.femaleCount, 0);
     EXPECT_STREQ(m_context.labelText, "");
     EXPECT_EQ(std::string(m_context.statusText).rfind("[Male] : ", 0), 0u) << m_context.statusText;
+    const auto& gender = m_context.decisions.gender;
+    ASSERT_TRUE(gender.has_value());
+    EXPECT_EQ(gender->sex, 0);
+    EXPECT_GE(gender->scores.male, gender->scores.female); // the male model explains the reading at least as well
+    EXPECT_EQ(m_context.decisions.wordRecognised, std::optional<bool>(true)); // the word check is on by default
     for (int t = 0; t < slot.frameCount; ++t)
         ASSERT_LT(slot.symbols[static_cast<size_t>(t)], 2 * kCodebookSize);
 }
@@ -171,6 +177,8 @@ TEST_F(CheckSexSpeechTest, IdenticalRepetitionPassesAZeroThreshold)
     m_context.sameWordThreshold = 0.0f;
     ASSERT_EQ(Analyse(kUnseenMale, 0, 0, 0), 1) << Label();
     EXPECT_EQ(Analyse(kUnseenMale, 0, 0, 1), 1) << Label();
+    EXPECT_EQ(m_context.decisions.sameWordDistance, std::optional<double>(0.0));
+    EXPECT_FALSE(m_context.decisions.wordRecognised.has_value()); // only the first repetition is checked
     EXPECT_EQ(m_context.maleCount, 2);
 }
 
@@ -182,6 +190,8 @@ TEST_F(CheckSexSpeechTest, RepetitionOfAnotherWordIsRejectedWithItsDistance)
     double distance = 0.0;
     ASSERT_EQ(std::sscanf(m_context.labelText, "[SR] Different from 1'st word! - %lf", &distance), 1) << Label();
     EXPECT_GT(distance, 0.0);
+    ASSERT_TRUE(m_context.decisions.sameWordDistance.has_value());
+    EXPECT_NEAR(*m_context.decisions.sameWordDistance, distance, 5e-7); // the line rounds to six decimals
     EXPECT_EQ(m_context.maleCount, 1); // a rejected repetition is not counted
     // The rejected repetition still leaves its features in its slot.
     EXPECT_GT(m_context.work->slots[1].frameCount, 0);
@@ -194,7 +204,9 @@ TEST_F(CheckSexSpeechTest, VerificationModeRunsNeitherDtwNorWordCheck)
     UseFolder(FolderWithDefaultCode());
     halvox::CopyText(m_context.wordCode, "aak"); // would fail the word check
     ASSERT_EQ(Analyse(kUnseenMale, 0, 0, 0), 1) << Label();
+    EXPECT_FALSE(m_context.decisions.wordRecognised.has_value());
     EXPECT_EQ(Analyse(kUnseenMale, 4, 1, 1), 1) << Label(); // would fail the same-word check
+    EXPECT_FALSE(m_context.decisions.sameWordDistance.has_value());
 }
 
 TEST_F(CheckSexSpeechTest, WordCheckOffNeedsNoVocabularyFile)
@@ -209,6 +221,7 @@ TEST_F(CheckSexSpeechTest, MissingVocabularyFileFailsAsADifferentPassword)
     UseFolder(PartialFolder("check-sex-speech-no-vocabulary", {"iwrec"}));
     EXPECT_EQ(Analyse(kUnseenMale, 0, 0, 0), 0);
     EXPECT_STREQ(m_context.labelText, "[SR] Different password!");
+    EXPECT_EQ(m_context.decisions.wordRecognised, std::optional<bool>(false));
     EXPECT_EQ(m_context.maleCount, 0);
 }
 
@@ -228,6 +241,7 @@ TEST_F(CheckSexSpeechTest, MissingBackgroundModelGivesSexMinusOne)
     EXPECT_EQ(m_context.sex, -1);
     EXPECT_EQ(Label(), "[HALVOX] Cannot open file! [" + folder + "/word16/aaj_f.bin]");
     EXPECT_STREQ(m_context.statusText, "");
+    EXPECT_FALSE(m_context.decisions.gender.has_value());
     EXPECT_EQ(m_context.maleCount + m_context.femaleCount, 0);
 }
 

@@ -24,10 +24,11 @@ class VerificationThreshold : public ::testing::TestWithParam<ThresholdCase>
 {
 };
 
+// A background score of 1 makes the ratio the user score itself, exactly (a float widened to double and back).
 TEST_P(VerificationThreshold, AcceptsOnlyRatiosStrictlyBelowTheThreshold)
 {
     const ThresholdCase c = GetParam();
-    EXPECT_EQ(DecideVerification(c.ratio, c.trainedRatio, c.margin).accepted, c.accepted);
+    EXPECT_EQ(DecideVerification(c.ratio, 1.0, c.trainedRatio, c.margin).accepted, c.accepted);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, VerificationThreshold,
@@ -39,25 +40,43 @@ INSTANTIATE_TEST_SUITE_P(Cases, VerificationThreshold,
         ThresholdCase {0.5f, 0.5f, 0.0f, false}, ThresholdCase {0.49f, 0.5f, 0.0f, true},
         // A larger margin accepts what a smaller one denies.
         ThresholdCase {0.8f, 0.5f, 0.26f, false}, ThresholdCase {0.8f, 0.5f, 0.4f, true},
-        // A ratio that is not a number (a background score of 0) is never accepted.
+        // A ratio that is not a number is never accepted.
         ThresholdCase {std::nanf(""), 0.5f, 0.25f, false}));
+
+TEST(VerificationThreshold, ZeroScoresGiveNoRatioAndAreDenied)
+{
+    EXPECT_FALSE(DecideVerification(0.0, 0.0, 0.5f, 0.25f).accepted);
+}
+
+TEST(VerificationThreshold, TheRatioIsTakenInSinglePrecisionAndKeptWithItsParts)
+{
+    // 1/3 in double lies between two floats; the decision compares and reports the float.
+    const auto decision = DecideVerification(-1.0, -3.0, 0.2f, 0.13f);
+    EXPECT_EQ(decision.ratio, 1.0f / 3.0f);
+    EXPECT_EQ(decision.userScore, -1.0);
+    EXPECT_EQ(decision.backgroundScore, -3.0);
+    EXPECT_EQ(decision.trainedRatio, 0.2f);
+    EXPECT_EQ(decision.securityMargin, 0.13f);
+    EXPECT_EQ(decision.threshold, 0.2f + 0.13f);
+    EXPECT_FALSE(decision.accepted);
+}
 
 TEST(VerificationThreshold, SumsTheThresholdInSinglePrecision)
 {
     // 1 + 2^-30 is above 1 in double but rounds to 1 in float, so a ratio of exactly 1 is denied.
     const float tinyMargin = std::ldexp(1.0f, -30);
-    const auto decision = DecideVerification(1.0f, 1.0f, tinyMargin);
+    const auto decision = DecideVerification(1.0, 1.0, 1.0f, tinyMargin);
     EXPECT_FALSE(decision.accepted);
     EXPECT_EQ(decision.threshold, 1.0f);
 }
 
 TEST(VerificationLine, AcceptAndDenyLinesCarryEveryNumberInOrder)
 {
-    const auto accepted = DecideVerification(0.5f, 0.5f, 0.25f);
-    EXPECT_EQ(halvox::VerificationLine(accepted, 0.5f, -2.0, -4.0, 0.5f, 0.25f, "/e/word128/aaj_m.bin"),
+    const auto accepted = DecideVerification(-2.0, -4.0, 0.5f, 0.25f);
+    EXPECT_EQ(halvox::VerificationLine(accepted, "/e/word128/aaj_m.bin"),
         "[Accept-0.000] 0.500000(-2.000/-4.000) : 0.750000(0.500+0.250) /e/word128/aaj_m.bin");
-    const auto denied = DecideVerification(0.8f, 0.5f, 0.25f);
-    EXPECT_EQ(halvox::VerificationLine(denied, 0.8f, -3.2, -4.0, 0.5f, 0.25f, "/e/word128/aaj_f.bin"),
+    const auto denied = DecideVerification(-3.2, -4.0, 0.5f, 0.25f);
+    EXPECT_EQ(halvox::VerificationLine(denied, "/e/word128/aaj_f.bin"),
         "[Denied-0.000] 0.800000(-3.200/-4.000) : 0.750000(0.500+0.250) /e/word128/aaj_f.bin");
 }
 
@@ -65,6 +84,7 @@ TEST(LiveCheck, ComparesTheBackgroundScoreWithTheScaledRecordingScore)
 {
     const auto live = DecideLiveCheck(-3.0, -1.5, 2.4);
     EXPECT_TRUE(live.live);
+    EXPECT_EQ(live.backgroundScore, -3.0);
     EXPECT_DOUBLE_EQ(live.scaledRecordingScore, -3.6);
     EXPECT_DOUBLE_EQ(live.ratio, -3.0 / -3.6);
     EXPECT_FALSE(DecideLiveCheck(-4.0, -1.5, 2.4).live);
@@ -73,9 +93,9 @@ TEST(LiveCheck, ComparesTheBackgroundScoreWithTheScaledRecordingScore)
 
 TEST(LiveCheck, LiveLineEndsWithATabAndRecordLineDoesNot)
 {
-    EXPECT_EQ(halvox::LiveCheckLine(DecideLiveCheck(-3.0, -1.5, 2.4), -3.0, "03/07/24", "09:05:01", "alice"),
+    EXPECT_EQ(halvox::LiveCheckLine(DecideLiveCheck(-3.0, -1.5, 2.4), "03/07/24", "09:05:01", "alice"),
         "03/07/24\t09:05:01\talice\t[Live]\t0.833333(-3.000/-3.600)\t");
-    EXPECT_EQ(halvox::LiveCheckLine(DecideLiveCheck(-4.0, -1.5, 2.4), -4.0, "03/07/24", "09:05:01", "alice"),
+    EXPECT_EQ(halvox::LiveCheckLine(DecideLiveCheck(-4.0, -1.5, 2.4), "03/07/24", "09:05:01", "alice"),
         "03/07/24\t09:05:01\talice\t[Record]\t1.111111(-4.000/-3.600)");
 }
 

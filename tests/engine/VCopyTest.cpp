@@ -1,6 +1,7 @@
 // The live-versus-recording check on analysed readings: its dated line, the gender's files, and refusals.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,17 @@ TEST_F(LiveCheckOperation, WritesADatedLineWithTheDecision)
         EXPECT_NE(status.back(), '\t');
     }
     EXPECT_STREQ(m_context.labelText, "");
+    // The decision's figures are the line's W(Q/V), which rounds them to six and three decimals.
+    const auto& decision = m_context.decisions.liveCheck;
+    ASSERT_TRUE(decision.has_value());
+    EXPECT_EQ(decision->live, result == 1);
+    double ratio = 0.0, background = 0.0, scaled = 0.0;
+    const std::size_t field = status.find("]\t");
+    ASSERT_NE(field, std::string::npos);
+    ASSERT_EQ(std::sscanf(status.c_str() + field + 2, "%lf(%lf/%lf)", &ratio, &background, &scaled), 3) << status;
+    EXPECT_NEAR(decision->ratio, ratio, 5e-7);
+    EXPECT_NEAR(decision->backgroundScore, background, 5e-4);
+    EXPECT_NEAR(decision->scaledRecordingScore, scaled, 5e-4);
     // The live check works on the features as extracted; verification comes after it.
     EXPECT_EQ(m_context.work->slots[0].features, before);
     std::cerr << "[ figures  ] live reading: " << status << "\n";
@@ -62,10 +74,13 @@ TEST_F(LiveCheckOperation, WritesADatedLineWithTheDecision)
 TEST_F(LiveCheckOperation, MissingRecordingModelIsReportedWithAnEmptyStatus)
 {
     ASSERT_TRUE(AnalyseReading(m_context, TestReading(4, kWord, 1), 0));
+    halvox::VCopy(m_context, FixedTime);
+    ASSERT_TRUE(m_context.decisions.liveCheck.has_value());
     halvox::CopyText(m_context.wordCode, "zzz"); // no such word: the background file is missing first
     EXPECT_EQ(halvox::VCopy(m_context, FixedTime), 0);
     EXPECT_EQ(std::string(m_context.labelText), "[HALVOX] Cannot open file! [" + m_folder + "word16/zzz_m.bin]");
     EXPECT_STREQ(m_context.statusText, "");
+    EXPECT_FALSE(m_context.decisions.liveCheck.has_value()); // nor the earlier reading's decision
 }
 
 TEST_F(LiveCheckOperation, UndecidedGenderUsesTheFemaleFiles)

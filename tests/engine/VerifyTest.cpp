@@ -9,8 +9,10 @@
 #include <iostream>
 #include <iterator>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "EngineLog.h"
 #include "ModelFiles.h"
 #include "SmallEngineSession.h"
 #include "Train.h"
@@ -62,27 +64,20 @@ protected:
         WriteBytes(m_modelPath, s_enrolled); // undo the update of an earlier test
         ConfigureSmallEngine(m_context, m_folder, "verify-user", "aaj", 3);
         m_context.mode = 2;
-        // Updates print one line per pass; keep them out of the test log.
-        testing::internal::CaptureStdout();
     }
 
-    void TearDown() override { testing::internal::GetCapturedStdout(); }
-
-    // Analyses a reading into slot 0 and verifies it; the ratio M is read back from the status line.
+    // Analyses a reading into slot 0 and verifies it; the ratio M comes from the decision.
     int VerifyReading(int voice, int take, float* ratio = nullptr)
     {
         EXPECT_TRUE(AnalyseReading(m_context, TestReading(voice, kWord, take), 0)) << m_context.labelText;
         const int result = halvox::Verify(m_context);
-        float m = 0.0f;
-        const char* status = m_context.statusText;
-        const char* afterTag = std::strchr(status, ']');
-        if (afterTag != nullptr)
-            std::sscanf(afterTag + 1, "%f", &m);
         if (ratio != nullptr)
-            *ratio = m;
+            *ratio = m_context.decisions.verification ? m_context.decisions.verification->ratio : 0.0f;
         return result;
     }
 
+    // Updates log one line per pass; keep them out of the test log.
+    const halvox::ScopedLogSink m_quiet {[](std::string_view) {}};
     static std::vector<char> s_enrolled;
     halvox::EngineContext m_context;
     std::string m_folder;
@@ -138,27 +133,46 @@ TEST_F(Verification, ARatioEqualToTheThresholdIsDenied)
 {
     m_context.securityMargin = 0.0f;
     m_context.adaptOnAccept = 0;
-    float printed = 0.0f;
-    VerifyReading(kEnrolledVoice, 6, &printed);
-    ASSERT_GT(printed, 0.0f);
-    // Walk the stored trained ratio down from the printed M (six decimals) one float step at a time. The
-    // first ratio r that denies, while the step above it accepted, satisfies r <= M < next(r): r is M itself.
+    float m = 0.0f;
+    VerifyReading(kEnrolledVoice, 6, &m);
+    ASSERT_GT(m, 0.0f);
+    // With a margin of 0 the threshold is the stored trained ratio itself: M denies, one float step above
+    // M accepts.
     halvox::UserModel model;
     ASSERT_EQ(halvox::ReadUserModel(m_modelPath, &model), halvox::ModelFileError::None);
-    model.trainedRatio = printed + 1e-6f; // above M: the printed value is within 5e-7 of it
-    bool acceptedAbove = false;
-    for (int step = 0; step < 4096; ++step) {
-        ASSERT_EQ(halvox::WriteUserModel(m_modelPath, model), halvox::ModelFileError::None);
-        const int result = VerifyReading(kEnrolledVoice, 6);
-        if (result == 0) {
-            EXPECT_TRUE(acceptedAbove);
-            EXPECT_EQ(std::string(m_context.statusText).rfind("[Denied-0.000] ", 0), 0u);
-            return;
-        }
-        acceptedAbove = true;
-        model.trainedRatio = std::nextafter(model.trainedRatio, 0.0f);
+    model.trainedRatio = m;
+    ASSERT_EQ(halvox::WriteUserModel(m_modelPath, model), halvox::ModelFileError::None);
+    EXPECT_EQ(VerifyReading(kEnrolledVoice, 6), 0);
+    EXPECT_EQ(std::string(m_context.statusText).rfind("[Denied-0.000] ", 0), 0u);
+    model.trainedRatio = std::nextafter(m, 1.0f);
+    ASSERT_EQ(halvox::WriteUserModel(m_modelPath, model), halvox::ModelFileError::None);
+    EXPECT_EQ(VerifyReading(kEnrolledVoice, 6), 1);
+}
+
+// The decision's figures are the ones the status line shows, rounded to the line's decimals.
+TEST_F(Verification, DecisionCarriesTheFiguresOfTheStatusLine)
+{
+    for (const int voice : {kEnrolledVoice, 0}) {
+        m_context.adaptOnAccept = 0;
+        const int result = VerifyReading(voice, 6);
+        const auto& decision = m_context.decisions.verification;
+        ASSERT_TRUE(decision.has_value());
+        EXPECT_EQ(decision->accepted, result == 1);
+        char verdict[8] = {};
+        double ratio = 0.0, user = 0.0, background = 0.0, threshold = 0.0, trained = 0.0, margin = 0.0;
+        ASSERT_EQ(std::sscanf(m_context.statusText, "[%6[A-Za-z]-%*f] %lf(%lf/%lf) : %lf(%lf+%lf)", verdict, &ratio,
+                      &user, &background, &threshold, &trained, &margin),
+            7)
+            << m_context.statusText;
+        EXPECT_STREQ(verdict, decision->accepted ? "Accept" : "Denied");
+        EXPECT_NEAR(decision->ratio, ratio, 5e-7);
+        EXPECT_NEAR(decision->userScore, user, 5e-4);
+        EXPECT_NEAR(decision->backgroundScore, background, 5e-4);
+        EXPECT_NEAR(decision->threshold, threshold, 5e-7);
+        EXPECT_NEAR(decision->trainedRatio, trained, 5e-4);
+        EXPECT_NEAR(decision->securityMargin, margin, 5e-4);
+        EXPECT_EQ(decision->trainedRatio, m_context.trainedRatio);
     }
-    FAIL() << "no trained ratio near " << printed << " denied the reading";
 }
 
 TEST_F(Verification, MissingUserModelIsReportedAndTheStatusKept)
@@ -170,6 +184,17 @@ TEST_F(Verification, MissingUserModelIsReportedAndTheStatusKept)
     EXPECT_EQ(std::string(m_context.labelText), "[HALVOX] Cannot open file! [" + m_folder + "user/nobody/aaj.bin]");
     EXPECT_STREQ(m_context.statusText, "earlier line");
     EXPECT_EQ(m_context.modelUpdated, 0);
+    EXPECT_FALSE(m_context.decisions.verification.has_value());
+}
+
+TEST_F(Verification, AFailedVerificationLeavesNoDecisionOfAnEarlierOne)
+{
+    m_context.adaptOnAccept = 0;
+    VerifyReading(kEnrolledVoice, 6);
+    ASSERT_TRUE(m_context.decisions.verification.has_value());
+    halvox::CopyText(m_context.userId, "nobody");
+    EXPECT_EQ(VerifyReading(kEnrolledVoice, 6), 0);
+    EXPECT_FALSE(m_context.decisions.verification.has_value());
 }
 
 TEST_F(Verification, GenderWithoutBackgroundFileIsReported)

@@ -1,9 +1,6 @@
 // halvox eval: measures how well the engine with its shipped models tells speakers apart, over the evaluation
 // part of a voice corpus (tools/corpus/make_corpus.py), with the voice dialog's parameters. Writes every trial,
 // the DET curves and a summary into an output folder.
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cctype>
@@ -18,6 +15,7 @@
 #include "Commands.h"
 #include "CorpusManifest.h"
 #include "EngineDataInstall.h"
+#include "EngineLog.h"
 #include "EvalEngine.h"
 #include "EvalStatistics.h"
 #include "ToolSupport.h"
@@ -496,21 +494,6 @@ void PrintSummary(
             p.impostorTrials);
 }
 
-// The engine prints the progress of every model update to standard output; the report gets its own copy of
-// the original stream and the engine's lines go nowhere.
-FILE* DivertEngineOutput()
-{
-    std::fflush(stdout);
-    const int saved = dup(STDOUT_FILENO);
-    const int null = open("/dev/null", O_WRONLY);
-    if (saved < 0 || null < 0)
-        return stdout;
-    dup2(null, STDOUT_FILENO);
-    close(null);
-    FILE* report = fdopen(saved, "w");
-    return report != nullptr ? report : stdout;
-}
-
 } // namespace
 
 int RunEval(const Arguments& args)
@@ -529,7 +512,8 @@ int RunEval(const Arguments& args)
     std::error_code ec;
     fs::create_directories(options.out, ec);
     const auto byWord = GroupEvaluationReadings(manifest, options.corpus);
-    FILE* report = DivertEngineOutput();
+    // Thousands of model updates would bury the report under their progress lines.
+    const ScopedLogSink quietEngine([](std::string_view) {});
 
     std::vector<WordResult> results(words.size());
     std::atomic<int> next {0};
@@ -553,7 +537,7 @@ int RunEval(const Arguments& args)
     WriteTrials(fs::path(options.out) / "trials.tsv", results);
     WriteDet(fs::path(options.out) / "det_all.tsv", scores.genuine, scores.impostor);
     WriteDet(fs::path(options.out) / "det_same_gender.tsv", scores.genuine, scores.impostorSameGender);
-    PrintSummary(report, words, results);
+    PrintSummary(stdout, words, results);
     FILE* summary = std::fopen((fs::path(options.out) / "summary.txt").string().c_str(), "w");
     if (summary != nullptr) {
         PrintSummary(summary, words, results);
@@ -562,7 +546,6 @@ int RunEval(const Arguments& args)
                 std::fprintf(summary, "note: %s\n", note.c_str());
         std::fclose(summary);
     }
-    std::fflush(report);
     return kExitOk;
 }
 

@@ -1,7 +1,6 @@
 #include "EvalEngine.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 
@@ -14,33 +13,6 @@
 #include "WorkMemoryAccess.h"
 
 namespace halvox::tool {
-
-namespace {
-
-// The decision line: "[Accept-0.000] M(X/Y) : T(R+S) path" or the same with Denied.
-bool ParseDecisionLine(const char* line, VerifyOutcome* outcome)
-{
-    double x = 0.0, y = 0.0, r = 0.0, s = 0.0;
-    char verdict[8] = {};
-    if (std::sscanf(line, "[%6[A-Za-z]-%*f] %lf(%lf/%lf) : %lf(%lf+%lf)", verdict, &outcome->ratio, &x, &y,
-            &outcome->threshold, &r, &s)
-        != 7)
-        return false;
-    outcome->accepted = std::strcmp(verdict, "Accept") == 0;
-    return true;
-}
-
-// The live check's line: date, time and user, then "[Live]" or "[Record]", then "W(Q/V)", tab-separated.
-double ParseLiveRatio(const char* line)
-{
-    const char* field = std::strstr(line, "]\t");
-    double ratio = 0.0;
-    if (field == nullptr || std::sscanf(field + 2, "%lf", &ratio) != 1)
-        return 0.0;
-    return ratio;
-}
-
-} // namespace
 
 EvalEngine::EvalEngine(const std::string& engineFolder, int enrolRepeat, float margin)
 {
@@ -131,7 +103,8 @@ AnalysedProbe EvalEngine::Analyse(std::vector<int16_t> samples, const std::strin
     probe.sex = m_context.sex;
     probe.wordRecognised = CheckVocabularyWord(m_context, *work, m_context.sex);
     probe.live = VCopy(m_context) == 1;
-    probe.liveRatio = ParseLiveRatio(m_context.statusText);
+    if (m_context.decisions.liveCheck)
+        probe.liveRatio = m_context.decisions.liveCheck->ratio;
     probe.taken = true;
     return probe;
 }
@@ -151,9 +124,12 @@ VerifyOutcome EvalEngine::Verify(
     m_context.mode = 2;
     m_context.adaptOnAccept = adapt ? 1 : 0;
     SelectWord(userId, code, "");
-    std::memset(m_context.statusText, 0, sizeof m_context.statusText);
     const int result = halvox::Verify(m_context);
-    outcome.decided = ParseDecisionLine(m_context.statusText, &outcome);
+    if (const auto& decision = m_context.decisions.verification) {
+        outcome.decided = true;
+        outcome.ratio = decision->ratio;
+        outcome.threshold = decision->threshold;
+    }
     outcome.accepted = result == 1;
     outcome.updated = m_context.modelUpdated != 0;
     return outcome;

@@ -21,10 +21,10 @@ struct AnalysedProbe
     std::vector<float> features; ///< slot 0 as extracted
 };
 
-/** What one verification decided, read from the engine's decision line. */
+/** What one verification decided, as the engine reports it in its decisions. */
 struct VerifyOutcome
 {
-    bool decided = false; ///< a decision line was written
+    bool decided = false; ///< the engine reached a decision (and wrote its line)
     bool accepted = false;
     bool updated = false;
     double ratio = 0.0; ///< M

@@ -40,7 +40,7 @@ protected:
 
 std::string EvalEngineTest::s_folder;
 
-TEST_F(EvalEngineTest, EnrolsAndReadsEveryVerdictFromTheDecisionLine)
+TEST_F(EvalEngineTest, EnrolsAndReadsEveryVerdictFromTheEngineDecisions)
 {
     EvalEngine engine(s_folder, 5, 0.3f);
     std::string error;
@@ -57,7 +57,7 @@ TEST_F(EvalEngineTest, EnrolsAndReadsEveryVerdictFromTheDecisionLine)
         const VerifyOutcome outcome = engine.Verify(probe, "talker3", "aaj", false);
         ASSERT_TRUE(outcome.decided);
         EXPECT_GT(outcome.threshold, 0.3);
-        EXPECT_EQ(outcome.accepted, outcome.Score() < 0.0) << "the line's numbers and the verdict disagree";
+        EXPECT_EQ(outcome.accepted, outcome.Score() < 0.0) << "the decision's figures and the verdict disagree";
         EXPECT_FALSE(outcome.updated);
     }
 }
