@@ -1,6 +1,6 @@
 #include "ProfileText.h"
 
-#include "TextCase.h"
+#include <platform/AsciiCase.h>
 
 namespace talk {
 namespace {
@@ -99,7 +99,7 @@ std::optional<ProfileText::SectionSpan> ProfileText::FindSection(std::string_vie
 {
     for (std::size_t i = 0; i < m_lines.size(); ++i) {
         const auto name = SectionNameOf(m_lines[i].body);
-        if (!name || !EqualsNoCase(*name, section)) {
+        if (!name || !platform::EqualsIgnoringAsciiCase(*name, section)) {
             continue;
         }
         std::size_t end = i + 1;
@@ -115,7 +115,7 @@ std::optional<std::size_t> ProfileText::FindKeyLine(const SectionSpan& span, std
 {
     for (std::size_t i = span.header + 1; i < span.end; ++i) {
         const auto name = KeyNameOf(m_lines[i].body);
-        if (name && EqualsNoCase(*name, key)) {
+        if (name && platform::EqualsIgnoringAsciiCase(*name, key)) {
             return i;
         }
     }

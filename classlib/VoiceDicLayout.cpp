@@ -1,14 +1,14 @@
 #include "VoiceDicLayout.h"
 
 #include "ByteOrder.h"
-#include "TextCase.h"
+#include <platform/AsciiCase.h>
 
 namespace talk::voice_dic_layout {
 
 int SectionIndex(std::string_view name) noexcept
 {
     for (std::size_t i = 0; i < kSectionNames.size(); ++i) {
-        if (EqualsNoCase(name, kSectionNames[i])) {
+        if (platform::EqualsIgnoringAsciiCase(name, kSectionNames[i])) {
             return static_cast<int>(i);
         }
     }

@@ -3,7 +3,7 @@
 #include "NumberText.h"
 #include "Setup/InstallPath.h"
 #include "Setup/RegistryEx.h"
-#include "TextCase.h"
+#include <platform/AsciiCase.h>
 #include "UserRecord.h"
 
 #include <sys/stat.h>
@@ -220,7 +220,7 @@ std::string CSetupFile::GetAuthNick(std::string word) const noexcept
         const CIniFile settings = Settings();
         settings.ReadSection(kSectionWordList, keys);
         for (const std::string& key : keys) {
-            if (talk::EqualsNoCase(settings.ReadString(kSectionWordList, key, ""), word)) {
+            if (platform::EqualsIgnoringAsciiCase(settings.ReadString(kSectionWordList, key, ""), word)) {
                 return key;
             }
         }

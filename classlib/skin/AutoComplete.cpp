@@ -1,18 +1,15 @@
 #include "AutoComplete.h"
 
-namespace {
+#include <platform/AsciiCase.h>
 
-char FoldAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
+namespace {
 
 bool StartsWithFolded(const std::string& entry, const std::string& prefix)
 {
     if (entry.size() < prefix.size())
         return false;
     for (size_t i = 0; i < prefix.size(); ++i) {
-        if (FoldAscii(entry[i]) != FoldAscii(prefix[i]))
+        if (platform::FoldAsciiChar(entry[i]) != platform::FoldAsciiChar(prefix[i]))
             return false;
     }
     return true;

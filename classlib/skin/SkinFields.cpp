@@ -67,13 +67,4 @@ bool BeginsWith(const std::string& text, char letter)
     return !text.empty() && text[0] == letter;
 }
 
-std::string ToUpperAscii(std::string text)
-{
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
-    return text;
-}
-
 } // namespace SkinFields

@@ -33,7 +33,4 @@ std::string Trim(const std::string& text);
 /** True when `text` begins with the letter `letter` (case-sensitive, as the skin format compares). */
 bool BeginsWith(const std::string& text, char letter);
 
-/** ASCII upper-casing; other bytes stay as they are. */
-std::string ToUpperAscii(std::string text);
-
 } // namespace SkinFields

@@ -1,6 +1,6 @@
 #include "SkinPaths.h"
 
-#include "SkinFields.h"
+#include <platform/AsciiCase.h>
 
 #include <filesystem>
 
@@ -15,7 +15,7 @@ std::string FindSkinFolder(const std::string& skinRoot, const std::string& skin,
     }
     for (const auto& entry : std::filesystem::directory_iterator(skinRoot, ec)) {
         std::string name = entry.path().filename().string();
-        if (entry.is_directory(ec) && SkinFields::ToUpperAscii(name) == upper)
+        if (entry.is_directory(ec) && platform::UpperAscii(name) == upper)
             return name;
     }
     return upper;
@@ -26,7 +26,7 @@ std::string FindSkinFolder(const std::string& skinRoot, const std::string& skin,
 SkinPaths SkinPaths::Make(const std::string& skin, const std::string& appPath)
 {
     SkinPaths paths;
-    paths.skinName = SkinFields::ToUpperAscii(skin);
+    paths.skinName = platform::UpperAscii(skin);
     std::string skinRoot = appPath + "/skin/";
     std::string folderName = FindSkinFolder(skinRoot, skin, paths.skinName);
     paths.folder = skinRoot + folderName + "/";

@@ -61,9 +61,4 @@ INSTANTIATE_TEST_SUITE_P(Texts, SkinFieldsIntTest,
     testing::Values(IntCase {"42", 42}, IntCase {"  -7", -7}, IntCase {"+3x", 3}, IntCase {"x3", 0}, IntCase {"", 0},
         IntCase {"12 34", 12}, IntCase {"99999999999999", 2147483647}, IntCase {"-99999999999999", -2147483647 - 1}));
 
-TEST(SkinFieldsTest, UpperCasingTouchesAsciiOnly)
-{
-    EXPECT_EQ(SkinFields::ToUpperAscii("default-ä"), "DEFAULT-ä");
-}
-
 } // namespace
