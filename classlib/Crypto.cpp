@@ -2,7 +2,7 @@
 
 #include "ProcessKey.h"
 
-#include <new>
+#include <platform/BoundaryGuard.h>
 
 namespace {
 
@@ -18,12 +18,8 @@ std::string AdoptLibraryText(char* text)
     if (text == nullptr) {
         return {};
     }
-    std::string copy;
-    try {
-        copy = text;
-    } catch (const std::bad_alloc&) {
-        copy.clear();
-    }
+    // Without memory for the copy the text is lost, but the buffer still goes back.
+    std::string copy = platform::Guarded(std::string(), [text] { return std::string(text); });
     DeleteStringMemory(text);
     return copy;
 }

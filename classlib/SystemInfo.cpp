@@ -1,5 +1,7 @@
 #include "SystemInfo.h"
 
+#include <platform/BoundaryGuard.h>
+
 using namespace platform;
 
 CSystemInfo::~CSystemInfo() = default;
@@ -50,8 +52,5 @@ int CSystemInfo::GetBootMode()
 void CSystemInfo::SystemReboot()
 {
     // A refused restart is not reported: the caller has nothing left to do about it.
-    try {
-        static_cast<void>(platform::SystemReboot());
-    } catch (...) {
-    }
+    platform::GuardedCall([] { static_cast<void>(platform::SystemReboot()); });
 }

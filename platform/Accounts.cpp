@@ -2,6 +2,7 @@
 
 #include "AccountDatabase.h"
 #include "AsciiCase.h"
+#include "BoundaryGuard.h"
 #include "SystemInformation.h"
 #include "SystemRoot.h"
 
@@ -51,20 +52,11 @@ NET_API_STATUS MapFailure(int sqliteCode)
     }
 }
 
-// Runs one operation on the account database of the current system root. A connection lives for one call.
-template<class Operation> NET_API_STATUS WithAccounts(const char* serverName, Operation&& operation) noexcept
+// The status a failed account operation reports, from the exception being handled.
+NET_API_STATUS StatusOfAccountFailure() noexcept
 {
     try {
-        if (!IsLocalServer(serverName)) {
-            return NERR_InvalidComputer;
-        }
-        const std::filesystem::path file = AccountsDatabasePath();
-        std::string error;
-        if (file.empty() || !EnsureFolder(file.parent_path(), error)) {
-            return NERR_InternalError;
-        }
-        AccountDatabase database(file);
-        return operation(database);
+        throw;
     } catch (const sqlite::SqliteError& e) {
         return MapFailure(e.Code());
     } catch (const std::bad_alloc&) {
@@ -72,6 +64,25 @@ template<class Operation> NET_API_STATUS WithAccounts(const char* serverName, Op
     } catch (...) {
         return NERR_InternalError;
     }
+}
+
+// Runs one operation on the account database of the current system root. A connection lives for one call.
+template<class Operation> NET_API_STATUS WithAccounts(const char* serverName, Operation&& operation) noexcept
+{
+    return GuardedOr(
+        [&]() -> NET_API_STATUS {
+            if (!IsLocalServer(serverName)) {
+                return NERR_InvalidComputer;
+            }
+            const std::filesystem::path file = AccountsDatabasePath();
+            std::string error;
+            if (file.empty() || !EnsureFolder(file.parent_path(), error)) {
+                return NERR_InternalError;
+            }
+            AccountDatabase database(file);
+            return operation(database);
+        },
+        StatusOfAccountFailure);
 }
 
 std::string TextOrEmpty(const char* text)

@@ -1,5 +1,6 @@
 #include "Registry.h"
 
+#include "BoundaryGuard.h"
 #include "RegistryHive.h"
 #include "RegistryPath.h"
 #include "SystemRoot.h"
@@ -130,13 +131,12 @@ LSTATUS MapSqliteCode(int code, bool writing)
     }
 }
 
-// Opens the hive of `key` for one operation. A connection lives for one call only: nothing is shared between
-// threads, and a child process after fork() never reuses its parent's connection.
-template<class Operation> LSTATUS WithHive(const OpenKey& key, bool writing, Operation&& operation) noexcept
+// The status a failed hive operation reports, from the exception being handled: the database's own code where
+// it gave one, otherwise a plain read or write failure.
+LSTATUS StatusOfHiveFailure(bool writing) noexcept
 {
     try {
-        RegistryHive hive(key.file);
-        return operation(hive);
+        throw;
     } catch (const sqlite::SqliteError& e) {
         return MapSqliteCode(e.Code(), writing);
     } catch (const std::bad_alloc&) {
@@ -144,6 +144,18 @@ template<class Operation> LSTATUS WithHive(const OpenKey& key, bool writing, Ope
     } catch (...) {
         return writing ? ERROR_CANTWRITE : ERROR_CANTREAD;
     }
+}
+
+// Opens the hive of `key` for one operation. A connection lives for one call only: nothing is shared between
+// threads, and a child process after fork() never reuses its parent's connection.
+template<class Operation> LSTATUS WithHive(const OpenKey& key, bool writing, Operation&& operation) noexcept
+{
+    return GuardedOr(
+        [&]() -> LSTATUS {
+            RegistryHive hive(key.file);
+            return operation(hive);
+        },
+        [writing] { return StatusOfHiveFailure(writing); });
 }
 
 // Copies a name with its terminator into a caller's buffer, Windows style.
@@ -214,11 +226,7 @@ LSTATUS OpenOrCreate(HKEY key, std::string_view subKey, DWORD access, HKEY* resu
     if (disposition != nullptr) {
         *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
     }
-    try {
-        *result = Handles().Add(std::move(opened));
-    } catch (...) {
-        return ERROR_NOT_ENOUGH_MEMORY;
-    }
+    *result = Handles().Add(std::move(opened));
     return ERROR_SUCCESS;
 }
 
@@ -226,20 +234,13 @@ LSTATUS OpenOrCreate(HKEY key, std::string_view subKey, DWORD access, HKEY* resu
 
 LSTATUS RegOpenKeyEx(HKEY key, std::string_view subKey, DWORD access, HKEY* result) noexcept
 {
-    try {
-        return OpenOrCreate(key, subKey, access, result, nullptr, false);
-    } catch (...) {
-        return ERROR_NOT_ENOUGH_MEMORY;
-    }
+    return Guarded(ERROR_NOT_ENOUGH_MEMORY, [&] { return OpenOrCreate(key, subKey, access, result, nullptr, false); });
 }
 
 LSTATUS RegCreateKeyEx(HKEY key, std::string_view subKey, DWORD access, HKEY* result, DWORD* disposition) noexcept
 {
-    try {
-        return OpenOrCreate(key, subKey, access, result, disposition, true);
-    } catch (...) {
-        return ERROR_NOT_ENOUGH_MEMORY;
-    }
+    return Guarded(
+        ERROR_NOT_ENOUGH_MEMORY, [&] { return OpenOrCreate(key, subKey, access, result, disposition, true); });
 }
 
 LSTATUS RegCloseKey(HKEY key) noexcept
@@ -252,7 +253,7 @@ LSTATUS RegCloseKey(HKEY key) noexcept
 
 LSTATUS RegQueryValueEx(HKEY key, std::string_view name, DWORD* type, std::uint8_t* data, DWORD* size) noexcept
 {
-    try {
+    return Guarded(ERROR_NOT_ENOUGH_MEMORY, [&] {
         if (!registry::IsValidValueName(name)) {
             return ERROR_INVALID_PARAMETER;
         }
@@ -268,14 +269,12 @@ LSTATUS RegQueryValueEx(HKEY key, std::string_view name, DWORD* type, std::uint8
             const std::optional<StoredValue> value = hive.QueryValue(open.keyId, std::string(name));
             return value ? CopyValue(*value, type, data, size) : ERROR_FILE_NOT_FOUND;
         });
-    } catch (...) {
-        return ERROR_NOT_ENOUGH_MEMORY;
-    }
+    });
 }
 
 LSTATUS RegSetValueEx(HKEY key, std::string_view name, DWORD type, const std::uint8_t* data, DWORD size) noexcept
 {
-    try {
+    return Guarded(ERROR_NOT_ENOUGH_MEMORY, [&] {
         if (!registry::IsValidValueName(name) || size > kMaxValueDataSize || (data == nullptr && size > 0)) {
             return ERROR_INVALID_PARAMETER;
         }
@@ -286,14 +285,12 @@ LSTATUS RegSetValueEx(HKEY key, std::string_view name, DWORD type, const std::ui
         }
         return WithHive(open, true,
             [&](RegistryHive& hive) { return hive.SetValue(open.keyId, std::string(name), type, data, size); });
-    } catch (...) {
-        return ERROR_NOT_ENOUGH_MEMORY;
-    }
+    });
 }
 
 LSTATUS RegDeleteValue(HKEY key, std::string_view name) noexcept
 {
-    try {
+    return Guarded(ERROR_NOT_ENOUGH_MEMORY, [&] {
         if (!registry::IsValidValueName(name)) {
             return ERROR_INVALID_PARAMETER;
         }
@@ -304,14 +301,12 @@ LSTATUS RegDeleteValue(HKEY key, std::string_view name) noexcept
         }
         return WithHive(
             open, true, [&](RegistryHive& hive) { return hive.DeleteValue(open.keyId, std::string(name)); });
-    } catch (...) {
-        return ERROR_NOT_ENOUGH_MEMORY;
-    }
+    });
 }
 
 LSTATUS RegDeleteKey(HKEY key, std::string_view subKey) noexcept
 {
-    try {
+    return Guarded(ERROR_NOT_ENOUGH_MEMORY, [&] {
         std::vector<std::string> names;
         LSTATUS status = registry::SplitKeyPath(subKey, names);
         if (status != ERROR_SUCCESS) {
@@ -327,14 +322,12 @@ LSTATUS RegDeleteKey(HKEY key, std::string_view subKey) noexcept
             const LSTATUS found = hive.Resolve(open.keyId, names, target);
             return found == ERROR_SUCCESS ? hive.DeleteKey(target) : found;
         });
-    } catch (...) {
-        return ERROR_NOT_ENOUGH_MEMORY;
-    }
+    });
 }
 
 LSTATUS RegEnumKeyEx(HKEY key, DWORD index, char* name, DWORD* nameSize) noexcept
 {
-    try {
+    return Guarded(ERROR_NOT_ENOUGH_MEMORY, [&] {
         OpenKey open;
         const LSTATUS status = LookUpWithAccess(key, KEY_ENUMERATE_SUB_KEYS, open);
         if (status != ERROR_SUCCESS) {
@@ -347,15 +340,13 @@ LSTATUS RegEnumKeyEx(HKEY key, DWORD index, char* name, DWORD* nameSize) noexcep
             const std::optional<std::string> subkey = hive.SubkeyAt(open.keyId, index);
             return subkey ? CopyName(*subkey, name, nameSize) : ERROR_NO_MORE_ITEMS;
         });
-    } catch (...) {
-        return ERROR_NOT_ENOUGH_MEMORY;
-    }
+    });
 }
 
 LSTATUS RegEnumValue(
     HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* type, std::uint8_t* data, DWORD* dataSize) noexcept
 {
-    try {
+    return Guarded(ERROR_NOT_ENOUGH_MEMORY, [&] {
         OpenKey open;
         const LSTATUS status = LookUpWithAccess(key, KEY_QUERY_VALUE, open);
         if (status != ERROR_SUCCESS) {
@@ -373,19 +364,15 @@ LSTATUS RegEnumValue(
             const LSTATUS copied = CopyValue(*value, type, data, dataSize);
             return named != ERROR_SUCCESS ? named : copied;
         });
-    } catch (...) {
-        return ERROR_NOT_ENOUGH_MEMORY;
-    }
+    });
 }
 
 std::string RegHiveFilePath(HKEY key) noexcept
 {
-    try {
+    return Guarded(std::string(), [&]() -> std::string {
         OpenKey open;
         return LookUp(key, open) == ERROR_SUCCESS ? open.file.string() : std::string();
-    } catch (...) {
-        return {};
-    }
+    });
 }
 
 } // namespace platform

@@ -4,9 +4,11 @@
 #include "Setup/ArchiveLayout.h"
 
 #include <platform/AsciiCase.h>
+#include <platform/BoundaryGuard.h>
 
 #include <cstdio>
 #include <optional>
+#include <type_traits>
 
 using namespace platform;
 
@@ -63,6 +65,15 @@ int CRegistryEx::Record(LSTATUS result)
     return result == ERROR_SUCCESS ? 1 : 0;
 }
 
+template<class Body> auto CRegistryEx::Guard(Body&& body) noexcept
+{
+    using Result = std::invoke_result_t<Body&>;
+    return GuardedOr(body, [this] {
+        Record(ERROR_NOT_ENOUGH_MEMORY);
+        return Result {};
+    });
+}
+
 void CRegistryEx::Close()
 {
     if (m_currentKey != kNullKey && !IsPredefined(m_currentKey)) {
@@ -87,44 +98,30 @@ int CRegistryEx::ReplaceCurrentKey(HKEY root, const std::string& path, bool crea
 
 int CRegistryEx::VerifyKey(HKEY root, const std::string& path)
 {
-    try {
-        return ReplaceCurrentKey(root, path, false);
-    } catch (...) {
-        return Record(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    return Guard([&] { return ReplaceCurrentKey(root, path, false); });
 }
 
 int CRegistryEx::VerifyKey(const std::string& path)
 {
-    try {
-        return ReplaceCurrentKey(m_currentKey, path, false);
-    } catch (...) {
-        return Record(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    return Guard([&] { return ReplaceCurrentKey(m_currentKey, path, false); });
 }
 
 int CRegistryEx::CreateKey(HKEY root, const std::string& path)
 {
-    try {
-        return ReplaceCurrentKey(root, path, true);
-    } catch (...) {
-        return Record(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    return Guard([&] { return ReplaceCurrentKey(root, path, true); });
 }
 
 int CRegistryEx::Open(HKEY root, const std::string& path)
 {
-    try {
+    return Guard([&] {
         m_openedPath = path;
         return ReplaceCurrentKey(root, path, false);
-    } catch (...) {
-        return Record(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    });
 }
 
 int CRegistryEx::VerifyValue(const std::string& name)
 {
-    try {
+    return Guard([&] {
         DWORD type = REG_NONE;
         DWORD size = 0;
         const LSTATUS status = RegQueryValueEx(m_currentKey, name, &type, nullptr, &size);
@@ -133,9 +130,7 @@ int CRegistryEx::VerifyValue(const std::string& name)
             m_lastSize = size;
         }
         return Record(status);
-    } catch (...) {
-        return Record(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    });
 }
 
 int CRegistryEx::WriteValue(const std::string& name, DWORD type, const std::vector<std::uint8_t>& data)
@@ -150,16 +145,12 @@ int CRegistryEx::WriteValue(const std::string& name, DWORD type, const std::vect
 
 int CRegistryEx::Write(const std::string& name, int value)
 {
-    try {
-        return Write(name, static_cast<unsigned long>(static_cast<std::uint32_t>(value)));
-    } catch (...) {
-        return Record(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    return Guard([&] { return Write(name, static_cast<unsigned long>(static_cast<std::uint32_t>(value))); });
 }
 
 int CRegistryEx::Write(const std::string& name, unsigned long value)
 {
-    try {
+    return Guard([&] {
         if (value > 0xFFFFFFFFul) {
             return Record(ERROR_INVALID_PARAMETER);
         }
@@ -167,91 +158,55 @@ int CRegistryEx::Write(const std::string& name, unsigned long value)
         const std::vector<std::uint8_t> data {static_cast<std::uint8_t>(dword), static_cast<std::uint8_t>(dword >> 8),
             static_cast<std::uint8_t>(dword >> 16), static_cast<std::uint8_t>(dword >> 24)};
         return WriteValue(name, REG_DWORD, data);
-    } catch (...) {
-        return Record(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    });
 }
 
 int CRegistryEx::Write(const std::string& name, const std::string& text)
 {
-    try {
-        return WriteValue(name, REG_SZ, PlainBytes(text, true));
-    } catch (...) {
-        return Record(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    return Guard([&] { return WriteValue(name, REG_SZ, PlainBytes(text, true)); });
 }
 
 int CRegistryEx::Write(const std::string& name, const char* text)
 {
-    try {
-        return Write(name, std::string(text != nullptr ? text : ""));
-    } catch (...) {
-        return Record(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    return Guard([&] { return Write(name, std::string(text != nullptr ? text : "")); });
 }
 
 int CRegistryEx::Write(const std::string& name, const std::list<std::string>& textList)
 {
-    try {
+    return Guard([&] {
         return WriteValue(
             name, REG_BINARY, archive::StoreTexts(std::vector<std::string>(textList.begin(), textList.end())));
-    } catch (...) {
-        return Record(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    });
 }
 
 int CRegistryEx::Write(const std::string& name, const std::vector<std::string>& textArray)
 {
-    try {
-        return WriteValue(name, REG_BINARY, archive::StoreTexts(textArray));
-    } catch (...) {
-        return Record(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    return Guard([&] { return WriteValue(name, REG_BINARY, archive::StoreTexts(textArray)); });
 }
 
 int CRegistryEx::Write(const std::string& name, const std::vector<std::uint8_t>& bytes)
 {
-    try {
-        return WriteValue(name, REG_BINARY, archive::StoreBytes(bytes));
-    } catch (...) {
-        return Record(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    return Guard([&] { return WriteValue(name, REG_BINARY, archive::StoreBytes(bytes)); });
 }
 
 int CRegistryEx::Write(const std::string& name, const std::vector<std::uint16_t>& words)
 {
-    try {
-        return WriteValue(name, REG_BINARY, archive::StoreWords(words));
-    } catch (...) {
-        return Record(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    return Guard([&] { return WriteValue(name, REG_BINARY, archive::StoreWords(words)); });
 }
 
 int CRegistryEx::Write(const std::string& name, const std::vector<std::uint32_t>& dwords)
 {
-    try {
-        return WriteValue(name, REG_BINARY, archive::StoreDwords(dwords));
-    } catch (...) {
-        return Record(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    return Guard([&] { return WriteValue(name, REG_BINARY, archive::StoreDwords(dwords)); });
 }
 
 int CRegistryEx::Write(const std::string& name, const RECT& rect)
 {
-    try {
-        return Write(name, RectElements(rect));
-    } catch (...) {
-        return Record(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    return Guard([&] { return Write(name, RectElements(rect)); });
 }
 
 int CRegistryEx::Write(const std::string& name, const POINT& point)
 {
-    try {
-        return Write(name, PointElements(point));
-    } catch (...) {
-        return Record(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    return Guard([&] { return Write(name, PointElements(point)); });
 }
 
 int CRegistryEx::ReadValue(const std::string& name, std::vector<std::uint8_t>& data, DWORD maxSize)
@@ -293,7 +248,7 @@ int CRegistryEx::ReadBinaryValue(const std::string& name, std::vector<std::uint8
 
 int CRegistryEx::Read(const std::string& name, int& value)
 {
-    try {
+    return Guard([&] {
         std::vector<std::uint8_t> data;
         if (!ReadValue(name, data, 4)) {
             return 0;
@@ -304,14 +259,12 @@ int CRegistryEx::Read(const std::string& name, int& value)
         value = static_cast<int>(static_cast<std::uint32_t>(data[0]) | (static_cast<std::uint32_t>(data[1]) << 8)
             | (static_cast<std::uint32_t>(data[2]) << 16) | (static_cast<std::uint32_t>(data[3]) << 24));
         return 1;
-    } catch (...) {
-        return Record(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    });
 }
 
 int CRegistryEx::Read(const std::string& name, std::uint8_t* buffer, DWORD size)
 {
-    try {
+    return Guard([&] {
         if (buffer == nullptr && size > 0) {
             return Record(ERROR_INVALID_PARAMETER);
         }
@@ -323,14 +276,12 @@ int CRegistryEx::Read(const std::string& name, std::uint8_t* buffer, DWORD size)
             m_lastSize = actual;
         }
         return Record(status);
-    } catch (...) {
-        return Record(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    });
 }
 
 int CRegistryEx::Read(const std::string& name, std::string& text)
 {
-    try {
+    return Guard([&] {
         std::vector<std::uint8_t> data;
         if (!ReadValue(name, data, kTextReadLimit)) {
             return 0;
@@ -341,14 +292,12 @@ int CRegistryEx::Read(const std::string& name, std::string& text)
         std::string value(data.begin(), data.end());
         text = value.substr(0, value.find('\0'));
         return 1;
-    } catch (...) {
-        return Record(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    });
 }
 
 template<class Load, class Store> int CRegistryEx::ReadArchived(const std::string& name, Load load, Store store)
 {
-    try {
+    return Guard([&] {
         std::vector<std::uint8_t> data;
         if (!ReadBinaryValue(name, data)) {
             return 0;
@@ -359,9 +308,7 @@ template<class Load, class Store> int CRegistryEx::ReadArchived(const std::strin
         }
         store(*loaded);
         return 1;
-    } catch (...) {
-        return Record(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    });
 }
 
 int CRegistryEx::Read(const std::string& name, std::list<std::string>& textList)
@@ -396,7 +343,7 @@ int CRegistryEx::Read(const std::string& name, std::vector<std::uint32_t>& dword
 
 int CRegistryEx::Read(const std::string& name, RECT& rect)
 {
-    try {
+    return Guard([&] {
         std::vector<std::uint32_t> elements;
         if (!Read(name, elements)) {
             return 0;
@@ -409,14 +356,12 @@ int CRegistryEx::Read(const std::string& name, RECT& rect)
         rect.left = static_cast<std::int32_t>(elements[2]);
         rect.right = static_cast<std::int32_t>(elements[3]);
         return 1;
-    } catch (...) {
-        return Record(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    });
 }
 
 int CRegistryEx::Read(const std::string& name, POINT& point)
 {
-    try {
+    return Guard([&] {
         std::vector<std::uint32_t> elements;
         if (!Read(name, elements)) {
             return 0;
@@ -427,27 +372,17 @@ int CRegistryEx::Read(const std::string& name, POINT& point)
         point.x = static_cast<std::int32_t>(elements[0]);
         point.y = static_cast<std::int32_t>(elements[1]);
         return 1;
-    } catch (...) {
-        return Record(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    });
 }
 
 int CRegistryEx::DeleteValue(const std::string& name)
 {
-    try {
-        return Record(RegDeleteValue(m_currentKey, name));
-    } catch (...) {
-        return Record(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    return Guard([&] { return Record(RegDeleteValue(m_currentKey, name)); });
 }
 
 int CRegistryEx::DeleteValueKey(HKEY root, const std::string& path)
 {
-    try {
-        return Record(RegDeleteKey(root, path));
-    } catch (...) {
-        return Record(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    return Guard([&] { return Record(RegDeleteKey(root, path)); });
 }
 
 int CRegistryEx::ListNames(const std::string& path, std::vector<std::string>& names, bool values)
@@ -480,25 +415,17 @@ int CRegistryEx::ListNames(const std::string& path, std::vector<std::string>& na
 
 int CRegistryEx::ListKey(const std::string& path, std::vector<std::string>& names)
 {
-    try {
-        return ListNames(path, names, false);
-    } catch (...) {
-        return Record(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    return Guard([&] { return ListNames(path, names, false); });
 }
 
 int CRegistryEx::ListValues(const std::string& path, std::vector<std::string>& names)
 {
-    try {
-        return ListNames(path, names, true);
-    } catch (...) {
-        return Record(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    return Guard([&] { return ListNames(path, names, true); });
 }
 
 std::string CRegistryEx::FindKey(const std::string& path, const std::string& name, const std::string& wanted)
 {
-    try {
+    return Guard([&]() -> std::string {
         HKEY start = kNullKey;
         const LSTATUS opened = RegOpenKeyEx(HKEY_LOCAL_MACHINE, path, KEY_READ, &start);
         if (opened != ERROR_SUCCESS) {
@@ -512,10 +439,7 @@ std::string CRegistryEx::FindKey(const std::string& path, const std::string& nam
             Record(ERROR_FILE_NOT_FOUND);
         }
         return found;
-    } catch (...) {
-        Record(ERROR_NOT_ENOUGH_MEMORY);
-        return {};
-    }
+    });
 }
 
 std::string CRegistryEx::FindKeyBelow(
@@ -560,12 +484,11 @@ std::string CRegistryEx::FindKeyBelow(
 
 void CRegistryEx::ShowSysMsg(LSTATUS code, const std::string& operation, const std::string& file, unsigned line)
 {
-    try {
+    // A message that cannot even be formatted is dropped rather than thrown at the caller.
+    GuardedCall([&] {
         const auto unsignedCode = static_cast<unsigned>(code);
         const std::string text
             = std::to_string(unsignedCode) + " " + operation + "\n" + file + " " + std::to_string(line);
         CMessageService::Report(SystemErrorText(code), text, MessageIcon::Information);
-    } catch (...) {
-        // A message that cannot even be formatted is dropped rather than thrown at the caller.
-    }
+    });
 }

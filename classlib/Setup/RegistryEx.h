@@ -116,6 +116,9 @@ public:
 
 private:
     int Record(platform::LSTATUS result);
+    // Runs a public method's body at the library boundary: a throw is recorded as ERROR_NOT_ENOUGH_MEMORY and
+    // the method answers 0 or an empty text.
+    template<class Body> auto Guard(Body&& body) noexcept;
     int ReplaceCurrentKey(HKEY root, const std::string& path, bool create);
     int WriteValue(const std::string& name, platform::DWORD type, const std::vector<std::uint8_t>& data);
     int ReadValue(const std::string& name, std::vector<std::uint8_t>& data, platform::DWORD maxSize);

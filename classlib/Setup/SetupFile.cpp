@@ -3,11 +3,15 @@
 #include "NumberText.h"
 #include "Setup/InstallPath.h"
 #include "Setup/RegistryEx.h"
-#include <platform/AsciiCase.h>
 #include "UserRecord.h"
+#include <platform/AsciiCase.h>
+
+#include <platform/BoundaryGuard.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
+
+using platform::Guarded;
 
 namespace {
 
@@ -56,39 +60,29 @@ int CSetupFile::WriteSetting(const char* section, const std::string& key, const 
 
 int CSetupFile::Initialize() noexcept
 {
-    try {
+    return Guarded(0, [&] {
         const std::string appPath = GetAppPath();
         if (appPath.empty()) {
             return 0;
         }
         m_settingsPath = appPath + kSettingsFileName;
         return m_secure.SetSetupSecureFilePath(appPath + kSecureFileName);
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 int CSetupFile::SetAppPath(std::string path) noexcept
 {
-    try {
-        return talk::WriteInstallPath(std::move(path)) ? 1 : 0;
-    } catch (...) {
-        return 0;
-    }
+    return Guarded(0, [&] { return talk::WriteInstallPath(std::move(path)) ? 1 : 0; });
 }
 
 std::string CSetupFile::GetAppPath() const noexcept
 {
-    try {
-        return talk::ReadInstallPath();
-    } catch (...) {
-        return {};
-    }
+    return Guarded(std::string(), [&]() -> std::string { return talk::ReadInstallPath(); });
 }
 
 std::string CSetupFile::GetAppExecutePath() const noexcept
 {
-    try {
+    return Guarded(std::string(), [&]() -> std::string {
         std::string target(4096, '\0');
         const ssize_t length = ::readlink("/proc/self/exe", target.data(), target.size());
         if (length <= 0 || static_cast<std::size_t>(length) >= target.size()) {
@@ -96,86 +90,63 @@ std::string CSetupFile::GetAppExecutePath() const noexcept
         }
         target.resize(static_cast<std::size_t>(length));
         return target.substr(0, target.find_last_of('/') + 1);
-    } catch (...) {
-        return {};
-    }
+    });
 }
 
 int CSetupFile::SetLastUserProgram(std::string id) noexcept
 {
-    try {
-        return WriteSetting(kSectionDeskWarden, kKeyLastUser, id);
-    } catch (...) {
-        return 0;
-    }
+    return Guarded(0, [&] { return WriteSetting(kSectionDeskWarden, kKeyLastUser, id); });
 }
 
 std::string CSetupFile::GetLastUserProgram() const noexcept
 {
-    try {
-        return ReadSetting(kSectionDeskWarden, kKeyLastUser);
-    } catch (...) {
-        return {};
-    }
+    return Guarded(std::string(), [&]() -> std::string { return ReadSetting(kSectionDeskWarden, kKeyLastUser); });
 }
 
 std::string CSetupFile::GetLastUserLogon() const noexcept
 {
-    try {
+    return Guarded(std::string(), [&]() -> std::string {
         return ReadRegistryText(platform::HKEY_LOCAL_MACHINE, kWinlogonKey, kValueAltDefaultUserName);
-    } catch (...) {
-        return {};
-    }
+    });
 }
 
 int CSetupFile::SetAppLastPos(int left, int top, int right, int bottom) noexcept
 {
-    try {
-        const std::string text = std::to_string(left) + "," + std::to_string(top) + "," + std::to_string(right) +
-                                 "," + std::to_string(bottom);
+    return Guarded(0, [&] {
+        const std::string text = std::to_string(left) + "," + std::to_string(top) + "," + std::to_string(right) + ","
+            + std::to_string(bottom);
         return WriteSetting(kSectionDeskWarden, kKeyLastExecutePos, text);
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 platform::RECT CSetupFile::GetAppLastPos() const noexcept
 {
-    platform::RECT rect;
-    try {
-        const std::vector<std::string> parts = talk::user_record::Split(ReadSetting(kSectionDeskWarden,
-                                                                                    kKeyLastExecutePos), ',');
+    return Guarded(platform::RECT(), [&] {
+        const std::vector<std::string> parts
+            = talk::user_record::Split(ReadSetting(kSectionDeskWarden, kKeyLastExecutePos), ',');
         const auto number = [&](std::size_t i) { return i < parts.size() ? talk::LeadingInt(parts[i]) : 0; };
+        platform::RECT rect;
         rect.left = number(0);
         rect.top = number(1);
         rect.right = number(2);
         rect.bottom = number(3);
-    } catch (...) {
-    }
-    return rect;
+        return rect;
+    });
 }
 
 std::string CSetupFile::GetSkinCurrent() const noexcept
 {
-    try {
-        return ReadSetting(kSectionVoiceRecog, kKeySkin);
-    } catch (...) {
-        return {};
-    }
+    return Guarded(std::string(), [&]() -> std::string { return ReadSetting(kSectionVoiceRecog, kKeySkin); });
 }
 
 int CSetupFile::SetSkinChange(std::string name) noexcept
 {
-    try {
-        return name.empty() ? 0 : WriteSetting(kSectionVoiceRecog, kKeySkin, name);
-    } catch (...) {
-        return 0;
-    }
+    return Guarded(0, [&] { return name.empty() ? 0 : WriteSetting(kSectionVoiceRecog, kKeySkin, name); });
 }
 
 int CSetupFile::GetSkinList(std::vector<std::string>& names) const noexcept
 {
-    try {
+    return Guarded(0, [&] {
         const std::string list = ReadSetting(kSectionVoiceRecog, kKeySkinList);
         if (list.empty()) {
             return 1;
@@ -184,23 +155,17 @@ int CSetupFile::GetSkinList(std::vector<std::string>& names) const noexcept
             names.push_back(TrimBlanks(name));
         }
         return 1;
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 std::string CSetupFile::GetAuthWord(std::string name) const noexcept
 {
-    try {
-        return ReadSetting(kSectionWordList, name);
-    } catch (...) {
-        return {};
-    }
+    return Guarded(std::string(), [&]() -> std::string { return ReadSetting(kSectionWordList, name); });
 }
 
 int CSetupFile::GetAuthWordList(std::vector<std::string>& words) const noexcept
 {
-    try {
+    return Guarded(0, [&] {
         std::vector<std::string> keys;
         const CIniFile settings = Settings();
         settings.ReadSection(kSectionWordList, keys);
@@ -208,14 +173,12 @@ int CSetupFile::GetAuthWordList(std::vector<std::string>& words) const noexcept
             words.push_back(settings.ReadString(kSectionWordList, key, ""));
         }
         return 1;
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 std::string CSetupFile::GetAuthNick(std::string word) const noexcept
 {
-    try {
+    return Guarded(std::string(), [&]() -> std::string {
         std::vector<std::string> keys;
         const CIniFile settings = Settings();
         settings.ReadSection(kSectionWordList, keys);
@@ -225,50 +188,37 @@ std::string CSetupFile::GetAuthNick(std::string word) const noexcept
             }
         }
         return {};
-    } catch (...) {
-        return {};
-    }
+    });
 }
 
 int CSetupFile::SetAppSecureFolder(std::string folder) noexcept
 {
-    try {
-        return folder.empty() ? 0 : WriteSetting(kSectionVoiceRecog, kKeyEncryptFileFolder, folder);
-    } catch (...) {
-        return 0;
-    }
+    return Guarded(
+        0, [&] { return folder.empty() ? 0 : WriteSetting(kSectionVoiceRecog, kKeyEncryptFileFolder, folder); });
 }
 
 std::string CSetupFile::GetAppSecureFolder() const noexcept
 {
-    try {
-        return ReadSetting(kSectionVoiceRecog, kKeyEncryptFileFolder);
-    } catch (...) {
-        return {};
-    }
+    return Guarded(
+        std::string(), [&]() -> std::string { return ReadSetting(kSectionVoiceRecog, kKeyEncryptFileFolder); });
 }
 
 int CSetupFile::SetAppSecureMakeType(unsigned n) noexcept
 {
-    try {
-        return WriteSetting(kSectionVoiceRecog, kKeyEncryptFileStyle, std::to_string(static_cast<int>(n)));
-    } catch (...) {
-        return 0;
-    }
+    return Guarded(
+        0, [&] { return WriteSetting(kSectionVoiceRecog, kKeyEncryptFileStyle, std::to_string(static_cast<int>(n))); });
 }
 
 unsigned CSetupFile::GetAppSecureMakeType() const noexcept
 {
-    try {
+    return Guarded(0u, [&]() -> unsigned {
         return static_cast<unsigned>(talk::LeadingInt(ReadSetting(kSectionVoiceRecog, kKeyEncryptFileStyle)));
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 int CSetupFile::SetScrImageFile(const std::vector<std::string>& files) noexcept
 {
-    try {
+    return Guarded(0, [&] {
         if (m_settingsPath.empty()) {
             return 0;
         }
@@ -277,23 +227,17 @@ int CSetupFile::SetScrImageFile(const std::vector<std::string>& files) noexcept
             entries.emplace_back(std::to_string(i + 1), files[i]);
         }
         return Settings().WriteSection(kSectionImageFiles, entries);
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 std::string CSetupFile::GetScrImageFile(int n) const noexcept
 {
-    try {
-        return ReadSetting(kSectionImageFiles, std::to_string(n));
-    } catch (...) {
-        return {};
-    }
+    return Guarded(std::string(), [&]() -> std::string { return ReadSetting(kSectionImageFiles, std::to_string(n)); });
 }
 
 int CSetupFile::GetScrImageFileList(std::vector<std::string>& files) const noexcept
 {
-    try {
+    return Guarded(0, [&] {
         std::vector<std::string> keys;
         const CIniFile settings = Settings();
         settings.ReadSection(kSectionImageFiles, keys);
@@ -304,68 +248,47 @@ int CSetupFile::GetScrImageFileList(std::vector<std::string>& files) const noexc
             }
         }
         return 1;
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 std::string CSetupFile::GetScrComment() const noexcept
 {
-    try {
-        return ReadRegistryText(m_root, talk::kProgramKey, kValueScrMent);
-    } catch (...) {
-        return {};
-    }
+    return Guarded(
+        std::string(), [&]() -> std::string { return ReadRegistryText(m_root, talk::kProgramKey, kValueScrMent); });
 }
 
 int CSetupFile::SetScrComment(std::string text) noexcept
 {
-    try {
+    return Guarded(0, [&] {
         // A longer text would be stored but could never be read back.
         if (text.size() > talk::kMaxRegistryTextBytes) {
             return 0;
         }
         CRegistryEx registry(m_root);
         return registry.CreateKey(m_root, talk::kProgramKey) && registry.Write(kValueScrMent, text) ? 1 : 0;
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 unsigned CSetupFile::GetScrWaitTime() const noexcept
 {
-    try {
+    return Guarded(0u, [&]() -> unsigned {
         return static_cast<unsigned>(talk::LeadingInt(ReadSetting(kSectionScreenSaver, kKeyWaitTime)));
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 int CSetupFile::SetScrWaitTime(int n) noexcept
 {
-    try {
-        return n < 1 ? 0 : WriteSetting(kSectionScreenSaver, kKeyWaitTime, std::to_string(n));
-    } catch (...) {
-        return 0;
-    }
+    return Guarded(0, [&] { return n < 1 ? 0 : WriteSetting(kSectionScreenSaver, kKeyWaitTime, std::to_string(n)); });
 }
 
 int CSetupFile::GetScrAuto() const noexcept
 {
-    try {
-        return talk::LeadingInt(ReadSetting(kSectionScreenSaver, kKeyAuto));
-    } catch (...) {
-        return 0;
-    }
+    return Guarded(0, [&] { return talk::LeadingInt(ReadSetting(kSectionScreenSaver, kKeyAuto)); });
 }
 
 int CSetupFile::SetScrAuto(int flag) noexcept
 {
-    try {
-        return WriteSetting(kSectionScreenSaver, kKeyAuto, std::to_string(flag));
-    } catch (...) {
-        return 0;
-    }
+    return Guarded(0, [&] { return WriteSetting(kSectionScreenSaver, kKeyAuto, std::to_string(flag)); });
 }
 
 CSetupSecure::tagSecureSettings CSetupFile::GetSecureAppSettings() const noexcept
@@ -382,7 +305,9 @@ int CSetupFile::SetSecureAppSettings(const CSetupSecure::tagSecureSettings& reco
 
 int CSetupFile::IsFileExist(std::string path, int wantFolder) noexcept
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::stat(path.c_str(), &info) != 0) {
         return 0;
     }
