@@ -1,6 +1,7 @@
 #include "SystemInformation.h"
 
 #include "AsciiCase.h"
+#include "Environment.h"
 
 #include <arpa/inet.h>
 #include <ifaddrs.h>
@@ -90,8 +91,8 @@ OSVERSIONINFO VersionRecordForCode(int code)
 
 void GetVersionEx(OSVERSIONINFO& info)
 {
-    const char* text = std::getenv("WARDEN_OS_VERSION");
-    const std::optional<int> code = text != nullptr ? ParseOsVersionCode(text) : std::nullopt;
+    const std::optional<std::string> text = EnvironmentSetting("WARDEN_OS_VERSION");
+    const std::optional<int> code = text ? ParseOsVersionCode(*text) : std::nullopt;
     info = VersionRecordForCode(code.value_or(kDefaultOsVersionCode));
 }
 
@@ -224,8 +225,7 @@ int GetBootMode()
 
 int SystemReboot()
 {
-    const char* configured = std::getenv("WARDEN_REBOOT_COMMAND");
-    const std::string command = configured != nullptr ? configured : kDefaultRebootCommand;
+    const std::string command = EnvironmentSettingOrDefault("WARDEN_REBOOT_COMMAND");
     if (command.empty() || command.size() > kMaxRebootCommandLength) {
         return -1;
     }

@@ -90,9 +90,6 @@ inline constexpr int kBootFailSafeWithNetwork = 2;
 /** The boot mode of this machine (/proc/cmdline); normal when it cannot be read. */
 [[nodiscard]] int GetBootMode();
 
-/** The restart command used when WARDEN_REBOOT_COMMAND is unset. */
-inline constexpr const char* kDefaultRebootCommand = "systemctl reboot";
-
 /**
  * Runs WARDEN_REBOOT_COMMAND (default "systemctl reboot") through /bin/sh and waits for it.
  * A set but empty or over-long (4096 bytes) command is refused and nothing runs.

@@ -1,6 +1,7 @@
 #include "SystemRoot.h"
 
-#include <cstdlib>
+#include "Environment.h"
+
 #include <system_error>
 
 namespace platform {
@@ -10,15 +11,8 @@ namespace {
 // A path this long is a mistake in the environment, not a folder anyone means.
 constexpr std::size_t kMaxRootLength = 3072;
 
-const char* Environment(const char* name)
+bool AcceptAbsolute(const char* variable, const std::string& text, std::filesystem::path& out, std::string& error)
 {
-    const char* value = std::getenv(name);
-    return (value != nullptr && *value != '\0') ? value : nullptr;
-}
-
-bool AcceptAbsolute(const char* variable, const char* value, std::filesystem::path& out, std::string& error)
-{
-    const std::string text(value);
     if (text.size() > kMaxRootLength) {
         error = std::string(variable) + " is longer than " + std::to_string(kMaxRootLength) + " bytes";
         return false;
@@ -43,24 +37,24 @@ std::filesystem::path Below(const char* name)
 bool ResolveSystemRoot(std::filesystem::path& root, std::string& error)
 {
     root.clear();
-    if (const char* explicitRoot = Environment("WARDEN_ROOT")) {
-        return AcceptAbsolute("WARDEN_ROOT", explicitRoot, root, error);
+    if (const std::optional<std::string> explicitRoot = EnvironmentText("WARDEN_ROOT")) {
+        return AcceptAbsolute("WARDEN_ROOT", *explicitRoot, root, error);
     }
     std::filesystem::path dataHome;
-    if (const char* xdg = Environment("XDG_DATA_HOME")) {
+    if (const std::optional<std::string> xdg = EnvironmentText("XDG_DATA_HOME")) {
         // The XDG rules say a relative XDG_DATA_HOME is invalid and must be ignored.
         std::string ignored;
-        if (!AcceptAbsolute("XDG_DATA_HOME", xdg, dataHome, ignored)) {
+        if (!AcceptAbsolute("XDG_DATA_HOME", *xdg, dataHome, ignored)) {
             dataHome.clear();
         }
     }
     if (dataHome.empty()) {
-        const char* home = Environment("HOME");
-        if (home == nullptr) {
+        const std::optional<std::string> home = EnvironmentText("HOME");
+        if (!home) {
             error = "neither WARDEN_ROOT, XDG_DATA_HOME nor HOME names a folder for the system root";
             return false;
         }
-        if (!AcceptAbsolute("HOME", home, dataHome, error)) {
+        if (!AcceptAbsolute("HOME", *home, dataHome, error)) {
             return false;
         }
         dataHome = dataHome / ".local" / "share";

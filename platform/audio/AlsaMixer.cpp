@@ -1,9 +1,9 @@
 #include "AlsaMixer.h"
 
+#include <platform/Environment.h>
+
 #include <alsa/asoundlib.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <poll.h>
 
 namespace warden {
@@ -54,8 +54,7 @@ std::vector<snd_mixer_selem_channel_id_t> Channels(snd_mixer_elem_t* elem, bool 
 
 std::unique_ptr<MixerDevice> OpenDefaultMixer(std::string* error)
 {
-    const char* choice = std::getenv("WARDEN_AUDIO_MIXER");
-    if (choice != nullptr && std::strcmp(choice, "none") == 0) {
+    if (platform::EnvironmentIs("WARDEN_AUDIO_MIXER", "none")) {
         Fail(error, "the mixer is switched off by WARDEN_AUDIO_MIXER=none");
         return nullptr;
     }

@@ -3,8 +3,9 @@
 #include "AlsaCapture.h"
 #include "FileCapture.h"
 
+#include <platform/Environment.h>
+
 #include <chrono>
-#include <cstdlib>
 
 namespace warden {
 
@@ -16,9 +17,8 @@ int64_t SteadyMilliseconds()
 
 std::unique_ptr<AudioCapture> CreateDefaultCapture()
 {
-    const char* input = std::getenv("WARDEN_AUDIO_INPUT");
-    if (input != nullptr && *input != '\0')
-        return std::make_unique<FileCapture>(input);
+    if (const std::optional<std::string> input = platform::EnvironmentText("WARDEN_AUDIO_INPUT"))
+        return std::make_unique<FileCapture>(*input);
     return std::make_unique<AlsaCapture>();
 }
 

@@ -2,9 +2,10 @@
 
 #include "WavFile.h"
 
+#include <platform/Environment.h>
+
 #include <alsa/asoundlib.h>
 
-#include <cstdlib>
 #include <cstring>
 
 namespace warden {
@@ -20,8 +21,7 @@ bool Fail(std::string* error, const std::string& message)
 
 bool OutputSilenced()
 {
-    const char* output = std::getenv("WARDEN_AUDIO_OUTPUT");
-    return output != nullptr && std::strcmp(output, "null") == 0;
+    return platform::EnvironmentIs("WARDEN_AUDIO_OUTPUT", "null");
 }
 
 bool PlayOnDevice(const WavAudio& audio, std::string* error)

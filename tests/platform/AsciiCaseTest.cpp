@@ -22,7 +22,7 @@ TEST(AsciiCaseTest, EqualityIgnoresAsciiCaseButNotOtherBytes)
     EXPECT_FALSE(EqualsIgnoringAsciiCase("abc", "abcd"));
     EXPECT_FALSE(EqualsIgnoringAsciiCase("abc", "abd"));
     EXPECT_FALSE(EqualsIgnoringAsciiCase("\xC3\x84", "\xC3\xA4")); // Ä and ä differ outside ASCII
-    EXPECT_FALSE(EqualsIgnoringAsciiCase("@", "`"));               // 0x40 and 0x60 are not a letter pair
+    EXPECT_FALSE(EqualsIgnoringAsciiCase("@", "`")); // 0x40 and 0x60 are not a letter pair
 }
 
 } // namespace
