@@ -1,6 +1,6 @@
 #include "FlatControlLook.h"
 
-namespace FlatControlLook {
+namespace talk::flat_control_look {
 
 int BorderRings(bool modalFrame, bool clientEdge, bool staticEdge)
 {
@@ -23,4 +23,4 @@ ComboState ChooseComboState(bool pressed, bool hover, bool focus)
     return ComboState::Flat;
 }
 
-} // namespace FlatControlLook
+} // namespace talk::flat_control_look

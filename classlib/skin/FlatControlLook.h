@@ -1,7 +1,7 @@
 #pragma once
 
 /** Border rules of the flat edit and combo. */
-namespace FlatControlLook {
+namespace talk::flat_control_look {
 
 /** Rings of a flat edit's border: 3 for a modal frame, 2 for a client edge (5 with both), +1 for a static edge without
  * modal frame. */
@@ -18,4 +18,4 @@ enum class ComboState
 /** Pressed wins; then focus or the mouse over it raises; otherwise flat. */
 ComboState ChooseComboState(bool pressed, bool hover, bool focus);
 
-} // namespace FlatControlLook
+} // namespace talk::flat_control_look

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-namespace FlatRings {
+namespace talk::flat_rings {
 
 void DrawRing(QPainter& painter, const QRect& rect, const QColor& topLeft, const QColor& bottomRight)
 {
@@ -14,4 +14,4 @@ void DrawRing(QPainter& painter, const QRect& rect, const QColor& topLeft, const
     painter.drawLine(rect.right(), rect.top(), rect.right(), rect.bottom());
 }
 
-} // namespace FlatRings
+} // namespace talk::flat_rings

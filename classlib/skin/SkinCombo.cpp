@@ -46,7 +46,7 @@ void CSkinCombo::DrawCombo(STATE state, const QColor& topLeft, const QColor& bot
 
 void CSkinCombo::Refresh()
 {
-    STATE state = FlatControlLook::ChooseComboState(m_pressed, m_hover, m_focus);
+    STATE state = talk::flat_control_look::ChooseComboState(m_pressed, m_hover, m_focus);
     switch (state) {
     case STATE::Flat:
         DrawCombo(state, m_face, m_face);
@@ -81,8 +81,8 @@ void CSkinCombo::paintEvent(QPaintEvent*)
         painter.drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft, currentText());
     }
 
-    FlatRings::DrawRing(painter, field, m_topLeft, m_bottomRight);
-    FlatRings::DrawRing(painter, field.adjusted(1, 1, -1, -1), m_state == STATE::Flat ? m_face : m_topLeft,
+    talk::flat_rings::DrawRing(painter, field, m_topLeft, m_bottomRight);
+    talk::flat_rings::DrawRing(painter, field.adjusted(1, 1, -1, -1), m_state == STATE::Flat ? m_face : m_topLeft,
         m_state == STATE::Flat ? m_face : m_bottomRight);
 }
 

@@ -16,7 +16,7 @@ class TALK_API CSkinCombo : public QComboBox
 {
     Q_OBJECT
 public:
-    using STATE = FlatControlLook::ComboState;
+    using STATE = talk::flat_control_look::ComboState;
 
     explicit CSkinCombo(QWidget* parent = nullptr);
 

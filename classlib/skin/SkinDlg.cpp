@@ -91,17 +91,17 @@ int CSkinDlg::SetSkinFile(const std::string& skin, const std::string& title, con
 
 std::string CSkinDlg::GetFirstParam(std::string& list, const std::string& separator)
 {
-    return SkinFields::GetFirstParam(list, separator);
+    return talk::skin_fields::GetFirstParam(list, separator);
 }
 
 SkinRect CSkinDlg::StringToRect(std::string& list)
 {
-    return SkinFields::StringToRect(list);
+    return talk::skin_fields::StringToRect(list);
 }
 
 SkinColor CSkinDlg::StringToColor(std::string& list)
 {
-    return SkinFields::StringToColor(list);
+    return talk::skin_fields::StringToColor(list);
 }
 
 void CSkinDlg::setVisible(bool visible)
@@ -146,7 +146,7 @@ int CSkinDlg::LoadSkins()
     FreeSkin();
     CIniFile ini(m_paths.iniPath);
     IniSkinProfile profile(ini);
-    if (!SkinIniReader::Read(profile, m_paths.folder, m_skin))
+    if (!talk::skin_ini_reader::Read(profile, m_paths.folder, m_skin))
         return 0;
 
     m_pictures.Load(m_skin);
@@ -248,8 +248,8 @@ void CSkinDlg::PaintWaveArea(QPainter& painter, bool fill) const
     if (!wave.dottedGrid)
         return;
     painter.setPen(QPen(ToQColor(wave.frame), 1));
-    for (const SkinLine& line : WaveAreaLayout::GridLines(wave.rect)) {
-        for (const SkinLine& dash : WaveAreaLayout::Dashes(line))
+    for (const SkinLine& line : talk::wave_area_layout::GridLines(wave.rect)) {
+        for (const SkinLine& dash : talk::wave_area_layout::Dashes(line))
             painter.drawLine(dash.from.x, dash.from.y, dash.to.x, dash.to.y);
     }
 }

@@ -17,7 +17,7 @@ CSkinEdit::CSkinEdit(QWidget* parent)
 
 int CSkinEdit::BorderWidth() const
 {
-    return FlatControlLook::BorderRings(false, true, false);
+    return talk::flat_control_look::BorderRings(false, true, false);
 }
 
 void CSkinEdit::ReadSystemColours()
@@ -72,12 +72,12 @@ void CSkinEdit::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     QRect ring = rect();
     if (m_highlight || !isEnabled()) {
-        FlatRings::DrawRing(painter, ring, m_shadow, m_highlightColour);
-        FlatRings::DrawRing(painter, ring.adjusted(1, 1, -1, -1), m_darkShadow, m_light);
+        talk::flat_rings::DrawRing(painter, ring, m_shadow, m_highlightColour);
+        talk::flat_rings::DrawRing(painter, ring.adjusted(1, 1, -1, -1), m_darkShadow, m_light);
         return;
     }
     for (int i = 0; i < BorderWidth(); ++i) {
-        FlatRings::DrawRing(painter, ring, m_face, m_face);
+        talk::flat_rings::DrawRing(painter, ring, m_face, m_face);
         ring.adjust(1, 1, -1, -1);
     }
 }

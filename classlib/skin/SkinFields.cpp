@@ -5,7 +5,7 @@
 #include <cctype>
 #include <climits>
 
-namespace SkinFields {
+namespace talk::skin_fields {
 
 namespace {
 
@@ -38,7 +38,10 @@ std::string GetFirstParam(std::string& list, const std::string& separator)
 }
 
 // Numbers in skin.ini are read as atoi reads them; the class library has one such reader.
-int ToInt(const std::string& text) { return talk::LeadingInt(text); }
+int ToInt(const std::string& text)
+{
+    return talk::LeadingInt(text);
+}
 
 SkinRect StringToRect(std::string& list)
 {
@@ -67,4 +70,4 @@ bool BeginsWith(const std::string& text, char letter)
     return !text.empty() && text[0] == letter;
 }
 
-} // namespace SkinFields
+} // namespace talk::skin_fields

@@ -9,7 +9,7 @@
  * the blanks around it removed, numbers read as the C library reads them (leading blanks, a sign, digits,
  * anything else ends the number; no digits reads 0).
  */
-namespace SkinFields {
+namespace talk::skin_fields {
 
 /**
  * Returns the text before the first `separator` and removes it and the separator from `list`, trimming
@@ -33,4 +33,4 @@ std::string Trim(const std::string& text);
 /** True when `text` begins with the letter `letter` (case-sensitive, as the skin format compares). */
 bool BeginsWith(const std::string& text, char letter);
 
-} // namespace SkinFields
+} // namespace talk::skin_fields

@@ -6,8 +6,8 @@
 
 #include <vector>
 
-using SkinFields::BeginsWith;
-using SkinFields::GetFirstParam;
+using talk::skin_fields::BeginsWith;
+using talk::skin_fields::GetFirstParam;
 
 std::string IniSkinProfile::Read(const std::string& section, const std::string& key, const std::string& fallback) const
 {
@@ -21,7 +21,7 @@ int IniSkinProfile::KeyCount(const std::string& section) const
     return static_cast<int>(keys.size());
 }
 
-namespace SkinIniReader {
+namespace talk::skin_ini_reader {
 
 namespace {
 
@@ -62,14 +62,14 @@ SkinLabelDef ParseLabelFields(std::string name, std::string value)
 {
     SkinLabelDef label;
     label.name = std::move(name);
-    label.id = SkinItemIds::IdOfName(label.name);
+    label.id = talk::skin_item_ids::IdOfName(label.name);
     label.face = GetFirstParam(value, kSep);
     label.bold = BeginsWith(GetFirstParam(value, kSep), 'T');
     // Skins are written for this reading of the italic field: "F..." makes the font italic.
     label.italic = BeginsWith(GetFirstParam(value, kSep), 'F');
-    label.fontHeight = SkinFields::ToInt(GetFirstParam(value, kSep));
-    label.color = SkinFields::StringToColor(value);
-    label.rect = SkinFields::StringToRect(value);
+    label.fontHeight = talk::skin_fields::ToInt(GetFirstParam(value, kSep));
+    label.color = talk::skin_fields::StringToColor(value);
+    label.rect = talk::skin_fields::StringToRect(value);
     label.text = GetFirstParam(value, kSep);
     label.tooltip = GetFirstParam(value, kSep);
     return label;
@@ -78,15 +78,15 @@ SkinLabelDef ParseLabelFields(std::string name, std::string value)
 void ReadWave(const SkinProfile& profile, SkinWaveDef& wave)
 {
     std::string rect = profile.Read("WAVE", "RECT", "");
-    wave.rect = rect.empty() ? SkinRect {} : SkinFields::StringToRect(rect);
+    wave.rect = rect.empty() ? SkinRect {} : talk::skin_fields::StringToRect(rect);
     wave.fill = IsTrue(profile.Read("WAVE", "DRAW", "TRUE"));
     std::string background = profile.Read("WAVE", "BACKGROUND", "0,0,0");
-    wave.background = SkinFields::StringToColor(background);
+    wave.background = talk::skin_fields::StringToColor(background);
     std::string line = profile.Read("WAVE", "LINE", "0,255,0");
-    wave.line = SkinFields::StringToColor(line);
+    wave.line = talk::skin_fields::StringToColor(line);
     std::string frame = profile.Read("WAVE", "CENTER", "255,255,255");
-    wave.frame = SkinFields::StringToColor(frame);
-    wave.frameWidth = SkinFields::ToInt(profile.Read("WAVE", "WIDTH", "1"));
+    wave.frame = talk::skin_fields::StringToColor(frame);
+    wave.frameWidth = talk::skin_fields::ToInt(profile.Read("WAVE", "WIDTH", "1"));
     wave.dottedGrid = !IsFalse(profile.Read("WAVE", "DOTLINE", "TRUE"));
 }
 
@@ -102,8 +102,8 @@ SkinButtonDef ParseButton(std::string value)
 {
     SkinButtonDef button;
     button.name = GetFirstParam(value, kSep);
-    button.id = SkinItemIds::IdOfName(button.name);
-    button.rect = SkinFields::StringToRect(value);
+    button.id = talk::skin_item_ids::IdOfName(button.name);
+    button.rect = talk::skin_fields::StringToRect(value);
     button.tooltip = GetFirstParam(value, kSep);
     button.toggle = BeginsWith(GetFirstParam(value, kSep), 'T');
     return button;
@@ -115,7 +115,7 @@ SkinSliderDef ParseSlider(std::string value, int index)
     slider.index = index;
     slider.name = GetFirstParam(value, kSep);
     slider.tooltip = GetFirstParam(value, kSep);
-    slider.rect = SkinFields::StringToRect(value);
+    slider.rect = talk::skin_fields::StringToRect(value);
     slider.horizontal = BeginsWith(GetFirstParam(value, kSep), 'H');
     return slider;
 }
@@ -126,7 +126,7 @@ SkinPlaceDef ParsePlace(std::string value)
     if (value.empty())
         return place;
     place.present = true;
-    place.rect = SkinFields::StringToRect(value);
+    place.rect = talk::skin_fields::StringToRect(value);
     place.tooltip = GetFirstParam(value, kSep);
     return place;
 }
@@ -165,4 +165,4 @@ bool Read(const SkinProfile& profile, const std::string& folder, SkinModel& mode
     return true;
 }
 
-} // namespace SkinIniReader
+} // namespace talk::skin_ini_reader

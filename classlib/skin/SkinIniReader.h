@@ -33,7 +33,7 @@ private:
 };
 
 /** Reads skin.ini into a SkinModel, with the format's own spellings and flag comparisons. */
-namespace SkinIniReader {
+namespace talk::skin_ini_reader {
 
 /**
  * Fills `model` from `profile`. `folder` is the skin folder with its trailing '/', to which picture names
@@ -50,4 +50,4 @@ SkinSliderDef ParseSlider(std::string value, int index);
 /** "EDIT_ID" or "COMBO_WORD": x, y, width, height, tooltip. */
 SkinPlaceDef ParsePlace(std::string value);
 
-} // namespace SkinIniReader
+} // namespace talk::skin_ini_reader

@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-namespace SkinItemIds {
+namespace talk::skin_item_ids {
 
 int IdOfName(const std::string& name)
 {
@@ -27,4 +27,4 @@ int IdOfName(const std::string& name)
     return 0;
 }
 
-} // namespace SkinItemIds
+} // namespace talk::skin_item_ids

@@ -3,7 +3,7 @@
 #include <string>
 
 /** Command ids of the voice dialog's named skin items. */
-namespace SkinItemIds {
+namespace talk::skin_item_ids {
 
 inline constexpr int kButtonRecord = 5000;
 inline constexpr int kButtonExit = 5001;
@@ -20,4 +20,4 @@ inline constexpr int kLabelCompany = 5010;
 /** The id of a skin item name ("BUTTON_RECORD" gives 5000); 0 for names the voice dialog does not know. */
 int IdOfName(const std::string& name);
 
-} // namespace SkinItemIds
+} // namespace talk::skin_item_ids

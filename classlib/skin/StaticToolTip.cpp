@@ -75,12 +75,12 @@ void CStaticToolTip::Show()
 
 int CStaticToolTip::GetNumberOfLines(const char* text)
 {
-    return ToolTipText::GetNumberOfLines(text != nullptr ? text : "");
+    return talk::tool_tip_text::GetNumberOfLines(text != nullptr ? text : "");
 }
 
 QSize CStaticToolTip::GetMultiLineTextExtent(const QFontMetrics& metrics, const char* text)
 {
-    SkinPoint extent = ToolTipText::GetMultiLineTextExtent(text != nullptr ? text : "", metrics.height(),
+    SkinPoint extent = talk::tool_tip_text::GetMultiLineTextExtent(text != nullptr ? text : "", metrics.height(),
         [&](const std::string& line) { return metrics.horizontalAdvance(QString::fromStdString(line)); });
     return QSize(extent.x, extent.y);
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace ToolTipText {
+namespace talk::tool_tip_text {
 
 int GetNumberOfLines(const std::string& text)
 {
@@ -25,4 +25,4 @@ SkinPoint GetMultiLineTextExtent(const std::string& text, int lineHeight, const 
     return {widest, lineHeight * GetNumberOfLines(text)};
 }
 
-} // namespace ToolTipText
+} // namespace talk::tool_tip_text

@@ -6,7 +6,7 @@
 #include <string>
 
 /** Line arithmetic of the hint tooltip's text. */
-namespace ToolTipText {
+namespace talk::tool_tip_text {
 
 /** Line feeds plus one; an empty text is one line. */
 int GetNumberOfLines(const std::string& text);
@@ -17,4 +17,4 @@ using MeasureLine = std::function<int(const std::string& line)>;
 /** {widest line, lineHeight x lines}; lines are split at line feeds. */
 SkinPoint GetMultiLineTextExtent(const std::string& text, int lineHeight, const MeasureLine& measure);
 
-} // namespace ToolTipText
+} // namespace talk::tool_tip_text

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace WaveAreaLayout {
+namespace talk::wave_area_layout {
 
 std::vector<SkinLine> GridLines(const SkinRect& rect)
 {
@@ -38,4 +38,4 @@ std::vector<SkinLine> Dashes(const SkinLine& line)
     return dashes;
 }
 
-} // namespace WaveAreaLayout
+} // namespace talk::wave_area_layout

@@ -9,7 +9,7 @@
  * lines at 1/5 and 4/5 of its width (integer parts), each drawn as 2-pixel dashes every 4 pixels
  * starting at the rectangle's edge.
  */
-namespace WaveAreaLayout {
+namespace talk::wave_area_layout {
 
 inline constexpr int kDashLength = 2;
 inline constexpr int kDashPeriod = 4;
@@ -20,4 +20,4 @@ std::vector<SkinLine> GridLines(const SkinRect& rect);
 /** The dashes of one grid line (each a short line of kDashLength pixels, the last one cut at the end). */
 std::vector<SkinLine> Dashes(const SkinLine& line);
 
-} // namespace WaveAreaLayout
+} // namespace talk::wave_area_layout

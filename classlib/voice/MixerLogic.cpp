@@ -16,7 +16,7 @@ bool MixerLogic::PercentToVolume(int percent, uint32_t maximum, uint32_t* value)
     return true;
 }
 
-MixerLogic::MixerLogic(std::unique_ptr<warden::MixerDevice> device)
+MixerLogic::MixerLogic(std::unique_ptr<platform::audio::MixerDevice> device)
     : m_device(std::move(device))
 {
 }
@@ -26,17 +26,17 @@ MixerLogic::~MixerLogic() = default;
 std::unique_ptr<MixerLogic> MixerLogic::OpenDefault()
 {
     std::string reason;
-    return std::make_unique<MixerLogic>(warden::OpenDefaultMixer(&reason));
+    return std::make_unique<MixerLogic>(platform::audio::OpenDefaultMixer(&reason));
 }
 
-bool MixerLogic::LineOfSlider(const std::string& name, warden::MixerLine* line)
+bool MixerLogic::LineOfSlider(const std::string& name, platform::audio::MixerLine* line)
 {
     if (name == kSpeakerSlider) {
-        *line = warden::MixerLine::Speaker;
+        *line = platform::audio::MixerLine::Speaker;
         return true;
     }
     if (name == kMicSlider) {
-        *line = warden::MixerLine::Microphone;
+        *line = platform::audio::MixerLine::Microphone;
         return true;
     }
     return false;
@@ -50,10 +50,10 @@ void MixerLogic::ReadVolumes(const SliderSink& sink)
 
 void MixerLogic::ReadVolume(const std::string& sliderName, const SliderSink& sink)
 {
-    warden::MixerLine line;
+    platform::audio::MixerLine line;
     if (!m_device || !LineOfSlider(sliderName, &line))
         return;
-    warden::VolumeControl control = m_device->GetControl(line);
+    platform::audio::VolumeControl control = m_device->GetControl(line);
     std::vector<long> values;
     if (!control.present || !m_device->ReadVolume(line, &values))
         return;
@@ -62,7 +62,7 @@ void MixerLogic::ReadVolume(const std::string& sliderName, const SliderSink& sin
     for (long raw : values) {
         long above = raw < control.minimum ? 0 : raw - control.minimum;
         int percent = VolumeToPercent(static_cast<uint32_t>(above), maximum);
-        (line == warden::MixerLine::Speaker ? m_speakerPercent : m_micPercent) = percent;
+        (line == platform::audio::MixerLine::Speaker ? m_speakerPercent : m_micPercent) = percent;
         if (sink)
             sink(sliderName, percent);
     }
@@ -70,10 +70,10 @@ void MixerLogic::ReadVolume(const std::string& sliderName, const SliderSink& sin
 
 bool MixerLogic::ApplySlider(const std::string& sliderName, int position)
 {
-    warden::MixerLine line;
+    platform::audio::MixerLine line;
     if (!m_enabled || !m_device || !LineOfSlider(sliderName, &line))
         return false;
-    warden::VolumeControl control = m_device->GetControl(line);
+    platform::audio::VolumeControl control = m_device->GetControl(line);
     uint32_t value = 0;
     if (!control.present
         || !PercentToVolume(position, static_cast<uint32_t>(control.maximum - control.minimum), &value))
@@ -83,7 +83,7 @@ bool MixerLogic::ApplySlider(const std::string& sliderName, int position)
 
 bool MixerLogic::SetMute(const std::string& sliderName, bool mute)
 {
-    warden::MixerLine line;
+    platform::audio::MixerLine line;
     if (!m_device || !LineOfSlider(sliderName, &line) || !m_device->GetControl(line).hasMute)
         return false;
     return m_device->WriteMute(line, mute);
@@ -93,8 +93,8 @@ void MixerLogic::HandleDeviceChanges(const SliderSink& sink)
 {
     if (!m_device)
         return;
-    for (warden::MixerLine line : m_device->TakeChanges())
-        ReadVolume(line == warden::MixerLine::Speaker ? kSpeakerSlider : kMicSlider, sink);
+    for (platform::audio::MixerLine line : m_device->TakeChanges())
+        ReadVolume(line == platform::audio::MixerLine::Speaker ? kSpeakerSlider : kMicSlider, sink);
 }
 
 std::vector<int> MixerLogic::EventDescriptors() const

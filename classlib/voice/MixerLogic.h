@@ -31,7 +31,7 @@ public:
     static bool PercentToVolume(int percent, uint32_t maximum, uint32_t* value);
 
     /** Takes the mixer (null: a machine without one). */
-    explicit MixerLogic(std::unique_ptr<warden::MixerDevice> device);
+    explicit MixerLogic(std::unique_ptr<platform::audio::MixerDevice> device);
     ~MixerLogic();
     MixerLogic(const MixerLogic&) = delete;
     MixerLogic& operator=(const MixerLogic&) = delete;
@@ -65,9 +65,9 @@ public:
     void ClearRemembered();
 
 private:
-    static bool LineOfSlider(const std::string& name, warden::MixerLine* line);
+    static bool LineOfSlider(const std::string& name, platform::audio::MixerLine* line);
 
-    std::unique_ptr<warden::MixerDevice> m_device;
+    std::unique_ptr<platform::audio::MixerDevice> m_device;
     bool m_enabled = true;
     int m_speakerPercent = 0;
     int m_micPercent = 0;

@@ -1,7 +1,8 @@
 #include "WaveRecorder.h"
 
+#include <platform/BoundaryGuard.h>
+
 #include <algorithm>
-#include <new>
 
 WaveRecorder::WaveRecorder(int recordLengthMs, int tickMs, CaptureFactory factory)
     : m_tick(tickMs)
@@ -9,7 +10,7 @@ WaveRecorder::WaveRecorder(int recordLengthMs, int tickMs, CaptureFactory factor
     , m_factory(std::move(factory))
 {
     if (!m_factory)
-        m_factory = [] { return warden::CreateDefaultCapture(); };
+        m_factory = [] { return platform::audio::CreateDefaultCapture(); };
     Allocate();
 }
 
@@ -21,9 +22,9 @@ WaveRecorder::~WaveRecorder()
 bool WaveRecorder::Check(uint32_t result)
 {
     m_lastResult = result;
-    if (result != warden::kAudioOk && m_source)
+    if (result != platform::audio::kAudioOk && m_source)
         m_lastError = m_source->ErrorText();
-    return result == warden::kAudioOk;
+    return result == platform::audio::kAudioOk;
 }
 
 void WaveRecorder::CloseSource()
@@ -44,15 +45,12 @@ void WaveRecorder::SetSeconds(int seconds)
 int WaveRecorder::Allocate()
 {
     Release();
-    try {
-        m_buffer.assign(m_bufferSize / 2, 0);
-    } catch (const std::bad_alloc&) {
-        m_bufferSize = 0;
-        m_lastResult = warden::kAudioNoMemory;
-        m_lastError = "no memory for the recording buffer";
-        return 0;
-    }
-    return 1;
+    if (platform::GuardedCall([&] { m_buffer.assign(m_bufferSize / 2, 0); }))
+        return 1;
+    m_bufferSize = 0;
+    m_lastResult = platform::audio::kAudioNoMemory;
+    m_lastError = "no memory for the recording buffer";
+    return 0;
 }
 
 void WaveRecorder::Release()
@@ -70,17 +68,17 @@ void WaveRecorder::PrepareHeader()
 int WaveRecorder::Open()
 {
     if (m_source) {
-        m_lastResult = warden::kAudioError;
+        m_lastResult = platform::audio::kAudioError;
         m_lastError = "the recorder is already open";
         return 0;
     }
     m_source = m_factory();
     if (!m_source) {
-        m_lastResult = warden::kAudioNoDevice;
+        m_lastResult = platform::audio::kAudioNoDevice;
         m_lastError = "no capture device";
         return 0;
     }
-    warden::CaptureFormat format;
+    platform::audio::CaptureFormat format;
     format.sampleRate = m_format.samplesPerSecond;
     format.channels = m_format.channels;
     format.bitsPerSample = m_format.bitsPerSample;
@@ -100,7 +98,7 @@ int WaveRecorder::Begin()
     if (!Open())
         return 0;
     if (m_buffer.empty()) {
-        m_lastResult = warden::kAudioNoMemory;
+        m_lastResult = platform::audio::kAudioNoMemory;
         m_lastError = "the recorder has no buffer";
         CloseSource();
         return 0;
@@ -126,7 +124,7 @@ int WaveRecorder::Stop()
 {
     m_recording = 0;
     if (!m_source) {
-        m_lastResult = warden::kAudioInvalidHandle;
+        m_lastResult = platform::audio::kAudioInvalidHandle;
         m_lastError = "the recorder is not open";
         return 0;
     }

@@ -21,7 +21,7 @@
 class WaveRecorder
 {
 public:
-    using CaptureFactory = std::function<std::unique_ptr<warden::AudioCapture>()>;
+    using CaptureFactory = std::function<std::unique_ptr<platform::audio::AudioCapture>()>;
 
     /** PCM format record of the reading. */
     struct WaveFormat
@@ -85,7 +85,7 @@ private:
     int m_tick;
     int m_recordLength;
     CaptureFactory m_factory;
-    std::unique_ptr<warden::AudioCapture> m_source;
+    std::unique_ptr<platform::audio::AudioCapture> m_source;
     size_t m_writePosition = 0;
     std::string m_lastError;
 };

@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QPolygon>
 
-namespace WaveformPainter {
+namespace talk::waveform_painter {
 
 namespace {
 
@@ -70,4 +70,4 @@ void DrawResultMark(QPainter& painter, const WaveformModel& model, bool ok)
     painter.restore();
 }
 
-} // namespace WaveformPainter
+} // namespace talk::waveform_painter

@@ -8,7 +8,7 @@ class QPainter;
 class WaveRecorder;
 
 /** Draws the waveform geometry with the pens the voice dialog uses (solid, one pixel; result marks five). */
-namespace WaveformPainter {
+namespace talk::waveform_painter {
 
 /** The samples of tick `tick` as a polyline. */
 void DrawTickSlice(
@@ -22,4 +22,4 @@ void DrawEndpointMarks(
 /** Blue circle (ok) or red cross. */
 void DrawResultMark(QPainter& painter, const WaveformModel& model, bool ok);
 
-} // namespace WaveformPainter
+} // namespace talk::waveform_painter

@@ -4,7 +4,7 @@
 
 #include <cerrno>
 
-namespace warden {
+namespace platform::audio {
 
 namespace {
 
@@ -101,4 +101,4 @@ uint32_t AlsaCapture::Close()
     return rc < 0 ? Fail(kAudioError, "cannot close capture device", rc) : kAudioOk;
 }
 
-} // namespace warden
+} // namespace platform::audio

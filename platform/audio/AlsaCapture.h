@@ -4,7 +4,7 @@
 
 typedef struct _snd_pcm snd_pcm_t;
 
-namespace warden {
+namespace platform::audio {
 
 /**
  * Capture from an ALSA device ("default" unless told otherwise) in non-blocking mode: Read takes what
@@ -33,4 +33,4 @@ private:
     snd_pcm_t* m_pcm = nullptr;
 };
 
-} // namespace warden
+} // namespace platform::audio

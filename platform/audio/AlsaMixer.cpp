@@ -6,7 +6,7 @@
 
 #include <poll.h>
 
-namespace warden {
+namespace platform::audio {
 
 namespace {
 
@@ -188,4 +188,4 @@ std::vector<MixerLine> AlsaMixer::TakeChanges()
     return changed;
 }
 
-} // namespace warden
+} // namespace platform::audio

@@ -5,7 +5,7 @@
 typedef struct _snd_mixer snd_mixer_t;
 typedef struct _snd_mixer_elem snd_mixer_elem_t;
 
-namespace warden {
+namespace platform::audio {
 
 /**
  * The ALSA simple mixer: the speaker line is the first of "Master", "Speaker", "PCM" with a playback
@@ -39,4 +39,4 @@ private:
     std::vector<long> m_lastMicrophone;
 };
 
-} // namespace warden
+} // namespace platform::audio

@@ -7,7 +7,7 @@
 
 #include <chrono>
 
-namespace warden {
+namespace platform::audio {
 
 int64_t SteadyMilliseconds()
 {
@@ -22,4 +22,4 @@ std::unique_ptr<AudioCapture> CreateDefaultCapture()
     return std::make_unique<AlsaCapture>();
 }
 
-} // namespace warden
+} // namespace platform::audio

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-namespace warden {
+namespace platform::audio {
 
 /** Result codes of the capture calls, numbered as the wave-input calls number theirs (0 = success). */
 enum AudioResult : uint32_t
@@ -59,4 +59,4 @@ int64_t SteadyMilliseconds();
  */
 std::unique_ptr<AudioCapture> CreateDefaultCapture();
 
-} // namespace warden
+} // namespace platform::audio

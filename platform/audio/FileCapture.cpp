@@ -8,7 +8,7 @@
 #include <map>
 #include <mutex>
 
-namespace warden {
+namespace platform::audio {
 
 namespace {
 
@@ -144,4 +144,4 @@ uint32_t FileCapture::Close()
     return kAudioOk;
 }
 
-} // namespace warden
+} // namespace platform::audio

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-namespace warden {
+namespace platform::audio {
 
 /**
  * A microphone stand-in that plays WAV files (11025 Hz, mono, 16 bit) into the recorder at real-time
@@ -48,4 +48,4 @@ private:
 /** WAV files of a folder in name order (regular files whose name ends in ".wav", any case). */
 std::vector<std::string> ListWaveFiles(const std::string& folder);
 
-} // namespace warden
+} // namespace platform::audio

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace warden {
+namespace platform::audio {
 
 /** The two mixer lines the voice dialog shows: playback volume and microphone recording level. */
 enum class MixerLine
@@ -51,4 +51,4 @@ public:
  */
 std::unique_ptr<MixerDevice> OpenDefaultMixer(std::string* error);
 
-} // namespace warden
+} // namespace platform::audio

@@ -8,7 +8,7 @@
 
 #include <cstring>
 
-namespace warden {
+namespace platform::audio {
 
 namespace {
 
@@ -69,4 +69,4 @@ bool PlayWaveFile(const std::string& path, std::string* error)
     return PlayOnDevice(audio, error);
 }
 
-} // namespace warden
+} // namespace platform::audio

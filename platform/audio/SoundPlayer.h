@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace warden {
+namespace platform::audio {
 
 /**
  * Plays a WAV file (16-bit PCM, any rate and channel count) to the end before returning.
@@ -11,4 +11,4 @@ namespace warden {
  */
 bool PlayWaveFile(const std::string& path, std::string* error);
 
-} // namespace warden
+} // namespace platform::audio

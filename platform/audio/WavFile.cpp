@@ -4,18 +4,21 @@
 #include <fstream>
 #include <iterator>
 
-namespace warden {
+namespace platform::audio {
 
 namespace {
 
 constexpr uint16_t kFormatPcm = 1;
 constexpr uint16_t kFormatExtensible = 0xFFFE;
 
-uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t Le16(const uint8_t* p)
+{
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 uint32_t Le32(const uint8_t* p)
 {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-           (static_cast<uint32_t>(p[3]) << 24);
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16)
+        | (static_cast<uint32_t>(p[3]) << 24);
 }
 
 void Put16(std::vector<uint8_t>& out, uint16_t v)
@@ -110,9 +113,10 @@ bool ReadWav(const std::string& path, WavAudio* audio, std::string* error)
 bool CheckEngineFormat(const WavAudio& audio, int sampleRate, std::string* error)
 {
     if (audio.channels != 1 || audio.sampleRate != sampleRate || audio.bitsPerSample != 16) {
-        return Fail(error, "found " + std::to_string(audio.channels) + " channel(s), " +
-                               std::to_string(audio.sampleRate) + " Hz, " + std::to_string(audio.bitsPerSample) +
-                               " bits; expected mono 16-bit at " + std::to_string(sampleRate) + " Hz");
+        return Fail(error,
+            "found " + std::to_string(audio.channels) + " channel(s), " + std::to_string(audio.sampleRate) + " Hz, "
+                + std::to_string(audio.bitsPerSample) + " bits; expected mono 16-bit at " + std::to_string(sampleRate)
+                + " Hz");
     }
     return true;
 }
@@ -144,4 +148,4 @@ bool WriteWav(const std::string& path, int sampleRate, const std::vector<int16_t
     return true;
 }
 
-} // namespace warden
+} // namespace platform::audio

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace warden {
+namespace platform::audio {
 
 // A PCM recording as the engine takes it: signed 16-bit samples of one channel.
 struct WavAudio
@@ -28,4 +28,4 @@ bool CheckEngineFormat(const WavAudio& audio, int sampleRate, std::string* error
 // Writes 16-bit mono PCM.
 bool WriteWav(const std::string& path, int sampleRate, const std::vector<int16_t>& samples, std::string* error);
 
-} // namespace warden
+} // namespace platform::audio

@@ -20,9 +20,9 @@ constexpr int kDim = 20;
 
 std::vector<int16_t> LoadSample()
 {
-    warden::WavAudio audio;
+    platform::audio::WavAudio audio;
     std::string error;
-    if (!warden::ReadWav(WARDEN_SAMPLE_WAV, &audio, &error)) {
+    if (!platform::audio::ReadWav(WARDEN_SAMPLE_WAV, &audio, &error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         std::exit(2);
     }

@@ -13,9 +13,9 @@ constexpr int kEngineSampleRate = 11025;
 
 bool LoadRecording(const std::string& path, std::vector<int16_t>* samples)
 {
-    warden::WavAudio audio;
+    platform::audio::WavAudio audio;
     std::string error;
-    if (!warden::ReadWav(path, &audio, &error) || !warden::CheckEngineFormat(audio, kEngineSampleRate, &error)) {
+    if (!platform::audio::ReadWav(path, &audio, &error) || !platform::audio::CheckEngineFormat(audio, kEngineSampleRate, &error)) {
         std::fprintf(stderr, "halvox: %s: %s\n", path.c_str(), error.c_str());
         return false;
     }

@@ -102,14 +102,14 @@ void PreviewDialog::Prompt(const std::string& text)
 void PreviewDialog::PressButtonID(int id)
 {
     switch (id) {
-    case SkinItemIds::kButtonRecord:
+    case talk::skin_item_ids::kButtonRecord:
         StartRecording();
         break;
-    case SkinItemIds::kButtonExit:
+    case talk::skin_item_ids::kButtonExit:
         if (!m_session.IsRunning())
             accept();
         break;
-    case SkinItemIds::kButtonFloppy:
+    case talk::skin_item_ids::kButtonFloppy:
         ShowKeyMenu();
         break;
     default:
@@ -125,7 +125,7 @@ void PreviewDialog::ProgressChanged(const std::string& name)
 
 void PreviewDialog::StartRecording()
 {
-    if (m_session.IsRunning() || IsEnabled(SkinItemIds::kButtonRecord) == 0)
+    if (m_session.IsRunning() || IsEnabled(talk::skin_item_ids::kButtonRecord) == 0)
         return;
     SetEnable("BUTTON_RECORD", 0);
     SetEnable("BUTTON_FLOPPY", 0);
@@ -144,7 +144,7 @@ void PreviewDialog::OnTick()
     WaveformModel model(
         GetWaveRect(), recorder.GetBufferSize(), recorder.GetFormat().averageBytesPerSecond, RecordingSession::kTickMs);
     QColor line = ToQColor(GetSkin().wave.line);
-    DrawOnWave([&](QPainter& painter) { WaveformPainter::DrawTickSlice(painter, model, recorder, tick, line); });
+    DrawOnWave([&](QPainter& painter) { talk::waveform_painter::DrawTickSlice(painter, model, recorder, tick, line); });
     if (m_session.IsFinished())
         FinishRecording();
 }
@@ -160,12 +160,13 @@ void PreviewDialog::FinishRecording()
         GetWaveRect(), recorder.GetBufferSize(), recorder.GetFormat().averageBytesPerSecond, RecordingSession::kTickMs);
     DrawWaveRect(1);
     QColor line = ToQColor(GetSkin().wave.line);
-    DrawOnWave([&](QPainter& painter) { WaveformPainter::DrawWholeRecording(painter, model, recorder, line); });
+    DrawOnWave([&](QPainter& painter) { talk::waveform_painter::DrawWholeRecording(painter, model, recorder, line); });
 
     SpeechSpan speech = FindSpeech(samples);
     if (speech.found) {
         DrawOnWave([&](QPainter& painter) {
-            WaveformPainter::DrawEndpointMarks(painter, model, speech.startSample, speech.endSample, kEndpointColour);
+            talk::waveform_painter::DrawEndpointMarks(
+                painter, model, speech.startSample, speech.endSample, kEndpointColour);
         });
         char text[128];
         std::snprintf(text, sizeof text, kTakeGood, ++m_takes);
@@ -185,7 +186,7 @@ void PreviewDialog::FinishRecording()
     default:
         break;
     }
-    DrawOnWave([&](QPainter& painter) { WaveformPainter::DrawResultMark(painter, model, false); });
+    DrawOnWave([&](QPainter& painter) { talk::waveform_painter::DrawResultMark(painter, model, false); });
 }
 
 void PreviewDialog::ShowKeyMenu()

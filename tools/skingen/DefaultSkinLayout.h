@@ -5,7 +5,7 @@
 
 // Where everything of the default skin sits. The painter and the skin.ini writer both read these, so the
 // pictures and the file cannot drift apart.
-namespace DefaultSkinLayout {
+namespace skingen::default_skin_layout {
 
 inline constexpr int kWidth = 420;
 inline constexpr int kHeight = 320;
@@ -57,4 +57,4 @@ inline const QColor kWaveLine {94, 234, 178};
 inline const QColor kWaveGrid {38, 56, 92};
 inline const QColor kRecordRed {229, 72, 77};
 
-} // namespace DefaultSkinLayout
+} // namespace skingen::default_skin_layout

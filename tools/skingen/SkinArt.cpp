@@ -8,11 +8,11 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 
-namespace SkinArt {
+namespace skingen::skin_art {
 
 namespace {
 
-using namespace DefaultSkinLayout;
+using namespace skingen::default_skin_layout;
 
 const char* const kFace = "IPAPGothic";
 
@@ -334,4 +334,4 @@ QImage PaintMask()
     return mask;
 }
 
-} // namespace SkinArt
+} // namespace skingen::skin_art

@@ -4,7 +4,7 @@
 
 // The pictures of the default skin. Every picture is the whole window; they differ only where buttons and
 // sliders sit, which is all the skin engine cuts out of them.
-namespace SkinArt {
+namespace skingen::skin_art {
 
 enum class Look
 {
@@ -20,4 +20,4 @@ QImage PaintWindow(Look look);
 /** Black where the window is, pure white where it is cut away. */
 QImage PaintMask();
 
-} // namespace SkinArt
+} // namespace skingen::skin_art

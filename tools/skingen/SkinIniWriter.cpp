@@ -4,11 +4,11 @@
 
 #include <sstream>
 
-namespace SkinIniWriter {
+namespace skingen::skin_ini_writer {
 
 namespace {
 
-using namespace DefaultSkinLayout;
+using namespace skingen::default_skin_layout;
 
 // The face name as Windows skins spell it; the skin engine maps it to the installed Japanese face.
 const char* const kFace = "ＭＳ Ｐゴシック";
@@ -87,4 +87,4 @@ std::string DefaultSkinIni()
     return ini.str();
 }
 
-} // namespace SkinIniWriter
+} // namespace skingen::skin_ini_writer

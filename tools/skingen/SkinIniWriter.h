@@ -3,8 +3,8 @@
 #include <string>
 
 // The skin.ini of the default skin, built from the same layout as its pictures.
-namespace SkinIniWriter {
+namespace skingen::skin_ini_writer {
 
 std::string DefaultSkinIni();
 
-} // namespace SkinIniWriter
+} // namespace skingen::skin_ini_writer

@@ -45,14 +45,14 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     QString folder = QString::fromLocal8Bit(argv[1]);
 
-    using SkinArt::Look;
-    QImage normal = SkinArt::PaintWindow(Look::Normal);
+    using skingen::skin_art::Look;
+    QImage normal = skingen::skin_art::PaintWindow(Look::Normal);
     bool ok = Save(normal, folder + "/normal.png", "PNG", -1)
-        && Save(SkinArt::PaintWindow(Look::Over), folder + "/over.png", "PNG", -1)
-        && Save(SkinArt::PaintWindow(Look::Down), folder + "/down.png", "PNG", -1)
-        && Save(SkinArt::PaintWindow(Look::Disabled), folder + "/disabled.png", "PNG", -1)
-        && Save(SkinArt::PaintMask(), folder + "/mask.png", "PNG", -1)
+        && Save(skingen::skin_art::PaintWindow(Look::Over), folder + "/over.png", "PNG", -1)
+        && Save(skingen::skin_art::PaintWindow(Look::Down), folder + "/down.png", "PNG", -1)
+        && Save(skingen::skin_art::PaintWindow(Look::Disabled), folder + "/disabled.png", "PNG", -1)
+        && Save(skingen::skin_art::PaintMask(), folder + "/mask.png", "PNG", -1)
         && Save(normal, folder + "/normal.jpg", "JPEG", 92)
-        && WriteText(folder + "/skin.ini", SkinIniWriter::DefaultSkinIni());
+        && WriteText(folder + "/skin.ini", skingen::skin_ini_writer::DefaultSkinIni());
     return ok ? 0 : 1;
 }

@@ -106,10 +106,10 @@ TEST_F(SkinDlgTest, EveryControlSitsAtItsRectangle)
 TEST_F(SkinDlgTest, ButtonClickReachesPressButtonIdWithItsId)
 {
     QTest::mouseClick(Child("BUTTON_RECORD"), Qt::LeftButton);
-    EXPECT_EQ(m_dialog.ids, (std::vector<int> {SkinItemIds::kButtonRecord}));
+    EXPECT_EQ(m_dialog.ids, (std::vector<int> {talk::skin_item_ids::kButtonRecord}));
     EXPECT_EQ(m_dialog.names, (std::vector<std::string> {"BUTTON_RECORD"}));
     m_dialog.SetEnable("BUTTON_RECORD", 0);
-    EXPECT_EQ(m_dialog.IsEnabled(SkinItemIds::kButtonRecord), 0);
+    EXPECT_EQ(m_dialog.IsEnabled(talk::skin_item_ids::kButtonRecord), 0);
     QTest::mouseClick(Child("BUTTON_RECORD"), Qt::LeftButton);
     EXPECT_EQ(m_dialog.ids.size(), 1u);
     EXPECT_EQ(m_dialog.IsEnabled(12345), 0);

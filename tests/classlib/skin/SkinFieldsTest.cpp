@@ -7,24 +7,24 @@ namespace {
 TEST(SkinFieldsTest, FirstParamTakesTheTextBeforeTheSeparatorAndTrimsTheRest)
 {
     std::string list = "BUTTON_RECORD ,  10, 20 ";
-    EXPECT_EQ(SkinFields::GetFirstParam(list, ","), "BUTTON_RECORD ");
+    EXPECT_EQ(talk::skin_fields::GetFirstParam(list, ","), "BUTTON_RECORD ");
     EXPECT_EQ(list, "10, 20");
-    EXPECT_EQ(SkinFields::GetFirstParam(list, ","), "10");
+    EXPECT_EQ(talk::skin_fields::GetFirstParam(list, ","), "10");
     EXPECT_EQ(list, "20");
 }
 
 TEST(SkinFieldsTest, FirstParamWithoutSeparatorReturnsAllAndKeepsTheList)
 {
     std::string list = "last";
-    EXPECT_EQ(SkinFields::GetFirstParam(list, ","), "last");
+    EXPECT_EQ(talk::skin_fields::GetFirstParam(list, ","), "last");
     EXPECT_EQ(list, "last");
-    EXPECT_EQ(SkinFields::GetFirstParam(list, ","), "last");
+    EXPECT_EQ(talk::skin_fields::GetFirstParam(list, ","), "last");
 }
 
 TEST(SkinFieldsTest, RectangleIsPositionAndSize)
 {
     std::string list = "12, 34, 100, 50, rest";
-    EXPECT_EQ(SkinFields::StringToRect(list), (SkinRect {12, 34, 112, 84}));
+    EXPECT_EQ(talk::skin_fields::StringToRect(list), (SkinRect {12, 34, 112, 84}));
     EXPECT_EQ(list, "rest");
 }
 
@@ -32,13 +32,13 @@ TEST(SkinFieldsTest, ShortRectangleRepeatsItsLastField)
 {
     std::string list = "5, 6";
     // y = 6 is the last field: it is read again for width and height.
-    EXPECT_EQ(SkinFields::StringToRect(list), (SkinRect {5, 6, 11, 12}));
+    EXPECT_EQ(talk::skin_fields::StringToRect(list), (SkinRect {5, 6, 11, 12}));
 }
 
 TEST(SkinFieldsTest, ColourConsumesThreeFields)
 {
     std::string list = "255, 128,0,tail";
-    EXPECT_EQ(SkinFields::StringToColor(list), (SkinColor {255, 128, 0}));
+    EXPECT_EQ(talk::skin_fields::StringToColor(list), (SkinColor {255, 128, 0}));
     EXPECT_EQ(list, "tail");
 }
 
@@ -54,7 +54,7 @@ class SkinFieldsIntTest : public testing::TestWithParam<IntCase>
 
 TEST_P(SkinFieldsIntTest, ReadsLikeTheCLibraryWithoutOverflow)
 {
-    EXPECT_EQ(SkinFields::ToInt(GetParam().text), GetParam().value);
+    EXPECT_EQ(talk::skin_fields::ToInt(GetParam().text), GetParam().value);
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, SkinFieldsIntTest,

@@ -31,7 +31,7 @@ protected:
         std::ofstream(path) << text;
         CIniFile ini(path);
         IniSkinProfile profile(ini);
-        return SkinIniReader::Read(profile, m_folder.string() + "/", m_model);
+        return talk::skin_ini_reader::Read(profile, m_folder.string() + "/", m_model);
     }
 
     fs::path m_folder;
@@ -93,11 +93,11 @@ TEST_F(SkinIniReaderTest, NumberedKeysAreReadUpToTheKeyCount)
     // Three keys: "1", "2" and "3" are read; "3" is missing and "4" is never reached.
     ASSERT_EQ(m_model.buttons.size(), 2u);
     EXPECT_EQ(m_model.buttons[0].name, "BUTTON_RECORD");
-    EXPECT_EQ(m_model.buttons[0].id, SkinItemIds::kButtonRecord);
+    EXPECT_EQ(m_model.buttons[0].id, talk::skin_item_ids::kButtonRecord);
     EXPECT_EQ(m_model.buttons[0].rect, (SkinRect {1, 2, 4, 6}));
     EXPECT_EQ(m_model.buttons[0].tooltip, "Record");
     EXPECT_FALSE(m_model.buttons[0].toggle);
-    EXPECT_EQ(m_model.buttons[1].id, SkinItemIds::kButtonExit);
+    EXPECT_EQ(m_model.buttons[1].id, talk::skin_item_ids::kButtonExit);
     EXPECT_TRUE(m_model.buttons[1].toggle);
 }
 
@@ -117,7 +117,7 @@ TEST_F(SkinIniReaderTest, LabelFieldsWithInvertedItalic)
     ASSERT_EQ(m_model.labels.size(), 3u);
     const SkinLabelDef& hint = m_model.labels[0];
     EXPECT_EQ(hint.name, "LABEL_HINT");
-    EXPECT_EQ(hint.id, SkinItemIds::kLabelHint);
+    EXPECT_EQ(hint.id, talk::skin_item_ids::kLabelHint);
     EXPECT_EQ(hint.face, "ＭＳ Ｐゴシック");
     EXPECT_TRUE(hint.bold);
     EXPECT_TRUE(hint.italic);

@@ -9,29 +9,32 @@
 namespace {
 
 // A mixer whose controls the test sets up and inspects.
-class FakeMixer : public warden::MixerDevice
+class FakeMixer : public platform::audio::MixerDevice
 {
 public:
     struct Line
     {
-        warden::VolumeControl control;
+        platform::audio::VolumeControl control;
         std::vector<long> values;
         bool muted = false;
         int writes = 0;
     };
 
-    explicit FakeMixer(std::map<warden::MixerLine, Line>& lines)
+    explicit FakeMixer(std::map<platform::audio::MixerLine, Line>& lines)
         : m_lines(lines)
     {
     }
 
-    warden::VolumeControl GetControl(warden::MixerLine line) override { return m_lines[line].control; }
-    bool ReadVolume(warden::MixerLine line, std::vector<long>* values) override
+    platform::audio::VolumeControl GetControl(platform::audio::MixerLine line) override
+    {
+        return m_lines[line].control;
+    }
+    bool ReadVolume(platform::audio::MixerLine line, std::vector<long>* values) override
     {
         *values = m_lines[line].values;
         return m_lines[line].control.present;
     }
-    bool WriteVolume(warden::MixerLine line, long value) override
+    bool WriteVolume(platform::audio::MixerLine line, long value) override
     {
         Line& l = m_lines[line];
         ++l.writes;
@@ -39,18 +42,18 @@ public:
             v = value;
         return true;
     }
-    bool WriteMute(warden::MixerLine line, bool mute) override
+    bool WriteMute(platform::audio::MixerLine line, bool mute) override
     {
         m_lines[line].muted = mute;
         return true;
     }
     std::vector<int> EventDescriptors() override { return {}; }
-    std::vector<warden::MixerLine> TakeChanges() override { return std::exchange(changes, {}); }
+    std::vector<platform::audio::MixerLine> TakeChanges() override { return std::exchange(changes, {}); }
 
-    std::vector<warden::MixerLine> changes;
+    std::vector<platform::audio::MixerLine> changes;
 
 private:
-    std::map<warden::MixerLine, Line>& m_lines;
+    std::map<platform::audio::MixerLine, Line>& m_lines;
 };
 
 class MixerLogicTest : public testing::Test
@@ -58,8 +61,8 @@ class MixerLogicTest : public testing::Test
 protected:
     void SetUp() override
     {
-        m_lines[warden::MixerLine::Speaker] = {{true, 0, 65535, 2, true}, {32767, 65535}};
-        m_lines[warden::MixerLine::Microphone] = {{true, 0, 100, 1, false}, {25}};
+        m_lines[platform::audio::MixerLine::Speaker] = {{true, 0, 65535, 2, true}, {32767, 65535}};
+        m_lines[platform::audio::MixerLine::Microphone] = {{true, 0, 100, 1, false}, {25}};
         auto device = std::make_unique<FakeMixer>(m_lines);
         m_device = device.get();
         m_mixer = std::make_unique<MixerLogic>(std::move(device));
@@ -70,7 +73,7 @@ protected:
         return [this](const std::string& name, int percent) { m_moves.emplace_back(name, percent); };
     }
 
-    std::map<warden::MixerLine, FakeMixer::Line> m_lines;
+    std::map<platform::audio::MixerLine, FakeMixer::Line> m_lines;
     FakeMixer* m_device = nullptr;
     std::unique_ptr<MixerLogic> m_mixer;
     std::vector<std::pair<std::string, int>> m_moves;
@@ -102,8 +105,8 @@ TEST_F(MixerLogicTest, ReadingMovesEachSliderOncePerItemLastWins)
 TEST_F(MixerLogicTest, SliderSetsEveryItemInOneCall)
 {
     EXPECT_TRUE(m_mixer->ApplySlider("SPEAKER", 50));
-    EXPECT_EQ(m_lines[warden::MixerLine::Speaker].values, (std::vector<long> {32767, 32767}));
-    EXPECT_EQ(m_lines[warden::MixerLine::Speaker].writes, 1);
+    EXPECT_EQ(m_lines[platform::audio::MixerLine::Speaker].values, (std::vector<long> {32767, 32767}));
+    EXPECT_EQ(m_lines[platform::audio::MixerLine::Speaker].writes, 1);
 }
 
 TEST_F(MixerLogicTest, OutOfRangeDisabledOrUnknownSlidersSetNothing)
@@ -112,34 +115,34 @@ TEST_F(MixerLogicTest, OutOfRangeDisabledOrUnknownSlidersSetNothing)
     EXPECT_FALSE(m_mixer->ApplySlider("VOLUME", 50));
     m_mixer->SetEnabled(false);
     EXPECT_FALSE(m_mixer->ApplySlider("MIC", 50));
-    EXPECT_EQ(m_lines[warden::MixerLine::Speaker].writes, 0);
-    EXPECT_EQ(m_lines[warden::MixerLine::Microphone].writes, 0);
+    EXPECT_EQ(m_lines[platform::audio::MixerLine::Speaker].writes, 0);
+    EXPECT_EQ(m_lines[platform::audio::MixerLine::Microphone].writes, 0);
 }
 
 TEST_F(MixerLogicTest, RangeThatStartsAboveZeroCountsFromItsBottom)
 {
-    m_lines[warden::MixerLine::Microphone] = {{true, -20, 80, 1, false}, {30}};
+    m_lines[platform::audio::MixerLine::Microphone] = {{true, -20, 80, 1, false}, {30}};
     m_mixer->ReadVolume("MIC", Sink());
     EXPECT_EQ(m_mixer->GetMicPercent(), 50);
     EXPECT_TRUE(m_mixer->ApplySlider("MIC", 100));
-    EXPECT_EQ(m_lines[warden::MixerLine::Microphone].values.front(), 80);
+    EXPECT_EQ(m_lines[platform::audio::MixerLine::Microphone].values.front(), 80);
 }
 
 TEST_F(MixerLogicTest, MissingControlLeavesTheSliderAlone)
 {
-    m_lines[warden::MixerLine::Microphone].control.present = false;
+    m_lines[platform::audio::MixerLine::Microphone].control.present = false;
     m_mixer->ReadVolume("MIC", Sink());
     EXPECT_TRUE(m_moves.empty());
     EXPECT_FALSE(m_mixer->ApplySlider("MIC", 10));
     EXPECT_FALSE(m_mixer->SetMute("MIC", true)); // no mute control either
     EXPECT_TRUE(m_mixer->SetMute("SPEAKER", true));
-    EXPECT_TRUE(m_lines[warden::MixerLine::Speaker].muted);
+    EXPECT_TRUE(m_lines[platform::audio::MixerLine::Speaker].muted);
 }
 
 TEST_F(MixerLogicTest, ChangesElsewhereMoveOnlyTheirSlider)
 {
-    m_device->changes = {warden::MixerLine::Microphone};
-    m_lines[warden::MixerLine::Microphone].values = {75};
+    m_device->changes = {platform::audio::MixerLine::Microphone};
+    m_lines[platform::audio::MixerLine::Microphone].values = {75};
     m_mixer->HandleDeviceChanges(Sink());
     std::vector<std::pair<std::string, int>> expected = {{"MIC", 75}};
     EXPECT_EQ(m_moves, expected);

@@ -14,15 +14,15 @@ namespace {
 namespace fs = std::filesystem;
 
 // A capture source that hands over exactly what the test queues, and can be told to fail a step.
-class ScriptedCapture : public warden::AudioCapture
+class ScriptedCapture : public platform::audio::AudioCapture
 {
 public:
     struct Script
     {
         std::vector<int16_t> pending;
-        uint32_t openResult = warden::kAudioOk;
-        uint32_t startResult = warden::kAudioOk;
-        uint32_t stopResult = warden::kAudioOk;
+        uint32_t openResult = platform::audio::kAudioOk;
+        uint32_t startResult = platform::audio::kAudioOk;
+        uint32_t stopResult = platform::audio::kAudioOk;
         int closes = 0;
     };
 
@@ -30,7 +30,7 @@ public:
         : m_script(script)
     {
     }
-    uint32_t Open(const warden::CaptureFormat&) override { return Result(m_script.openResult); }
+    uint32_t Open(const platform::audio::CaptureFormat&) override { return Result(m_script.openResult); }
     uint32_t Start() override { return Result(m_script.startResult); }
     size_t Read(int16_t* target, size_t maxSamples) override
     {
@@ -43,14 +43,14 @@ public:
     uint32_t Close() override
     {
         ++m_script.closes;
-        return warden::kAudioOk;
+        return platform::audio::kAudioOk;
     }
     const std::string& ErrorText() const override { return m_error; }
 
 private:
     uint32_t Result(uint32_t code)
     {
-        m_error = code == warden::kAudioOk ? "" : "scripted failure";
+        m_error = code == platform::audio::kAudioOk ? "" : "scripted failure";
         return code;
     }
     Script& m_script;
@@ -123,22 +123,22 @@ TEST_F(WaveRecorderTest, FailedBeginLeavesRecordingOffAndKeepsTheResult)
 {
     WaveRecorder recorder(3000, 100, Factory());
     OpenSession(recorder);
-    m_script.startResult = warden::kAudioNoDevice;
+    m_script.startResult = platform::audio::kAudioNoDevice;
     EXPECT_EQ(recorder.Begin(), 0);
     EXPECT_EQ(recorder.GetRecording(), 0);
-    EXPECT_EQ(recorder.GetLastResult(), warden::kAudioNoDevice);
+    EXPECT_EQ(recorder.GetLastResult(), platform::audio::kAudioNoDevice);
     EXPECT_EQ(recorder.GetLastErrorText(), "scripted failure");
     EXPECT_EQ(m_script.closes, 1); // the half-open source is not left behind
     EXPECT_EQ(recorder.Stop(), 0); // nothing to stop
-    EXPECT_EQ(recorder.GetLastResult(), warden::kAudioInvalidHandle);
+    EXPECT_EQ(recorder.GetLastResult(), platform::audio::kAudioInvalidHandle);
 }
 
 TEST_F(WaveRecorderTest, MissingDeviceIsAFailureNotACrash)
 {
-    WaveRecorder recorder(3000, 100, [] { return std::unique_ptr<warden::AudioCapture>(); });
+    WaveRecorder recorder(3000, 100, [] { return std::unique_ptr<platform::audio::AudioCapture>(); });
     OpenSession(recorder);
     EXPECT_EQ(recorder.Begin(), 0);
-    EXPECT_EQ(recorder.GetLastResult(), warden::kAudioNoDevice);
+    EXPECT_EQ(recorder.GetLastResult(), platform::audio::kAudioNoDevice);
     EXPECT_EQ(recorder.Poll(), 0);
 }
 
@@ -148,7 +148,7 @@ TEST_F(WaveRecorderTest, StopCollectsTheLastSamplesThenReportsAFailingStep)
     OpenSession(recorder);
     ASSERT_EQ(recorder.Begin(), 1);
     m_script.pending.assign(10, 9);
-    m_script.stopResult = warden::kAudioError;
+    m_script.stopResult = platform::audio::kAudioError;
     EXPECT_EQ(recorder.Stop(), 0);
     EXPECT_EQ(recorder.Sample(9), 9);
     EXPECT_EQ(recorder.GetRecording(), 0);
@@ -163,7 +163,7 @@ protected:
         m_folder = fs::temp_directory_path() / ("recorder-files-" + std::to_string(::getpid()));
         fs::remove_all(m_folder);
         fs::create_directories(m_folder);
-        warden::FileCapture::ResetFolderPositions();
+        platform::audio::FileCapture::ResetFolderPositions();
     }
     void TearDown() override { fs::remove_all(m_folder); }
 
@@ -174,13 +174,13 @@ protected:
             samples[i] = static_cast<int16_t>(base + static_cast<int16_t>(i % 30000));
         std::string path = (m_folder / name).string();
         std::string error;
-        EXPECT_TRUE(warden::WriteWav(path, 11025, samples, &error)) << error;
+        EXPECT_TRUE(platform::audio::WriteWav(path, 11025, samples, &error)) << error;
         return path;
     }
 
     WaveRecorder::CaptureFactory Factory(const std::string& path)
     {
-        return [this, path] { return std::make_unique<warden::FileCapture>(path, [this] { return m_now; }); };
+        return [this, path] { return std::make_unique<platform::audio::FileCapture>(path, [this] { return m_now; }); };
     }
 
     fs::path m_folder;
@@ -238,12 +238,12 @@ TEST_F(FileBackendRecordingTest, WrongFormatIsAClearError)
 {
     std::string path = (m_folder / "stereo.wav").string();
     std::string error;
-    ASSERT_TRUE(warden::WriteWav(path, 22050, std::vector<int16_t>(100, 1), &error));
+    ASSERT_TRUE(platform::audio::WriteWav(path, 22050, std::vector<int16_t>(100, 1), &error));
     WaveRecorder recorder(3000, 100, Factory(path));
     recorder.SetSeconds(3);
     recorder.Allocate();
     EXPECT_EQ(recorder.Begin(), 0);
-    EXPECT_EQ(recorder.GetLastResult(), warden::kAudioBadFormat);
+    EXPECT_EQ(recorder.GetLastResult(), platform::audio::kAudioBadFormat);
     EXPECT_NE(recorder.GetLastErrorText().find("stereo.wav"), std::string::npos) << recorder.GetLastErrorText();
 }
 

@@ -18,7 +18,7 @@ protected:
         m_folder = fs::temp_directory_path() / ("file-capture-" + std::to_string(::getpid()));
         fs::remove_all(m_folder);
         fs::create_directories(m_folder);
-        warden::FileCapture::ResetFolderPositions();
+        platform::audio::FileCapture::ResetFolderPositions();
     }
     void TearDown() override { fs::remove_all(m_folder); }
 
@@ -26,18 +26,18 @@ protected:
     {
         std::string path = (m_folder / name).string();
         std::string error;
-        EXPECT_TRUE(warden::WriteWav(path, rate, samples, &error)) << error;
+        EXPECT_TRUE(platform::audio::WriteWav(path, rate, samples, &error)) << error;
         return path;
     }
 
-    warden::FileCapture Capture(const std::string& path)
+    platform::audio::FileCapture Capture(const std::string& path)
     {
-        return warden::FileCapture(path, [this] { return m_now; });
+        return platform::audio::FileCapture(path, [this] { return m_now; });
     }
 
     fs::path m_folder;
     int64_t m_now = 0;
-    warden::CaptureFormat m_format;
+    platform::audio::CaptureFormat m_format;
 };
 
 TEST_F(FileCaptureTest, SamplesArriveAtRealTimePace)
@@ -45,11 +45,11 @@ TEST_F(FileCaptureTest, SamplesArriveAtRealTimePace)
     std::vector<int16_t> samples(2000);
     for (size_t i = 0; i < samples.size(); ++i)
         samples[i] = static_cast<int16_t>(i);
-    warden::FileCapture capture = Capture(Write("r.wav", 11025, samples));
-    ASSERT_EQ(capture.Open(m_format), warden::kAudioOk) << capture.ErrorText();
+    platform::audio::FileCapture capture = Capture(Write("r.wav", 11025, samples));
+    ASSERT_EQ(capture.Open(m_format), platform::audio::kAudioOk) << capture.ErrorText();
     std::vector<int16_t> got(4000, -1);
     EXPECT_EQ(capture.Read(got.data(), got.size()), 0u); // not started
-    ASSERT_EQ(capture.Start(), warden::kAudioOk);
+    ASSERT_EQ(capture.Start(), platform::audio::kAudioOk);
     EXPECT_EQ(capture.Read(got.data(), got.size()), 0u);
     m_now = 100;
     ASSERT_EQ(capture.Read(got.data(), got.size()), 1102u);
@@ -64,25 +64,25 @@ TEST_F(FileCaptureTest, SamplesArriveAtRealTimePace)
 
 TEST_F(FileCaptureTest, MissingInputsAreClearErrors)
 {
-    warden::FileCapture missing = Capture((m_folder / "none.wav").string());
-    EXPECT_EQ(missing.Open(m_format), warden::kAudioNoDevice);
+    platform::audio::FileCapture missing = Capture((m_folder / "none.wav").string());
+    EXPECT_EQ(missing.Open(m_format), platform::audio::kAudioNoDevice);
     EXPECT_NE(missing.ErrorText().find("none.wav"), std::string::npos);
     fs::create_directories(m_folder / "empty");
-    warden::FileCapture empty = Capture((m_folder / "empty").string());
-    EXPECT_EQ(empty.Open(m_format), warden::kAudioNoDevice);
+    platform::audio::FileCapture empty = Capture((m_folder / "empty").string());
+    EXPECT_EQ(empty.Open(m_format), platform::audio::kAudioNoDevice);
     EXPECT_NE(empty.ErrorText().find("no WAV file"), std::string::npos);
 }
 
 TEST_F(FileCaptureTest, WrongRateAndBrokenFilesAreRefused)
 {
-    warden::FileCapture fast = Capture(Write("fast.wav", 44100, std::vector<int16_t>(10)));
-    EXPECT_EQ(fast.Open(m_format), warden::kAudioBadFormat);
+    platform::audio::FileCapture fast = Capture(Write("fast.wav", 44100, std::vector<int16_t>(10)));
+    EXPECT_EQ(fast.Open(m_format), platform::audio::kAudioBadFormat);
     std::string junk = (m_folder / "junk.wav").string();
     FILE* file = std::fopen(junk.c_str(), "wb");
     std::fputs("not a wave", file);
     std::fclose(file);
-    warden::FileCapture broken = Capture(junk);
-    EXPECT_EQ(broken.Open(m_format), warden::kAudioBadFormat);
+    platform::audio::FileCapture broken = Capture(junk);
+    EXPECT_EQ(broken.Open(m_format), platform::audio::kAudioBadFormat);
     EXPECT_NE(broken.ErrorText().find("RIFF"), std::string::npos) << broken.ErrorText();
 }
 
@@ -92,7 +92,7 @@ TEST_F(FileCaptureTest, FolderListsOnlyWaveFilesInNameOrder)
     Write("a.wav", 11025, {1});
     std::FILE* note = std::fopen((m_folder / "readme.txt").c_str(), "w");
     std::fclose(note);
-    std::vector<std::string> files = warden::ListWaveFiles(m_folder.string());
+    std::vector<std::string> files = platform::audio::ListWaveFiles(m_folder.string());
     ASSERT_EQ(files.size(), 2u);
     EXPECT_EQ(fs::path(files[0]).filename(), "a.wav");
     EXPECT_EQ(fs::path(files[1]).filename(), "b.WAV");
