@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     # toolchain and test frameworks
-    build-essential cmake ninja-build pkg-config
+    build-essential cmake ninja-build pkg-config clang-format
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     # libraries of the suite
     libcrypto++-dev libjpeg62-turbo-dev qt6-base-dev libasound2-dev libsqlite3-dev
