@@ -5,9 +5,12 @@
 // wall time: on a loaded machine wall time measures the scheduler more than the code. Each measurement is
 // repeated in interleaved rounds and the best round is kept.
 //
-// Usage: cipher_bench [MiB (default 256)] [work folder (default: the system temp folder)] [rounds (default 3)]
+// Usage: cipher_bench [--size MIB (default 256)] [--folder DIR (default: the system temp folder)]
+//                     [--rounds N (default 3)]
 
 #include <CipherWell.h>
+
+#include "ArgumentParser.h"
 
 #include <cryptopp/des.h>
 #include <cryptopp/modes.h>
@@ -155,13 +158,18 @@ void PrintRatio(const char* what, const Duration& raw, const Duration& library)
 
 int main(int argc, char** argv)
 {
-    const std::size_t mebibytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 256;
-    const fs::path folder = (argc > 2 ? fs::path(argv[2]) : fs::temp_directory_path()) / "cipher_bench";
-    const int rounds = std::max(1, argc > 3 ? std::atoi(argv[3]) : 3);
-    if (mebibytes < kSmallMiB) {
-        std::fprintf(stderr, "size must be at least %zu MiB\n", kSmallMiB);
-        return 2;
-    }
+    int sizeMiB = 256;
+    std::string workFolder = fs::temp_directory_path().string();
+    int rounds = 3;
+    std::string error;
+    if (!tools::ArgumentParser()
+             .Integer("size", static_cast<int>(kSmallMiB), 1 << 20, &sizeMiB)
+             .Text("folder", &workFolder)
+             .Integer("rounds", 1, 1000, &rounds)
+             .Parse(tools::CommandLineWords(argc, argv), error))
+        return tools::ReportUsageError("cipher_bench", error);
+    const std::size_t mebibytes = static_cast<std::size_t>(sizeMiB);
+    const fs::path folder = fs::path(workFolder) / "cipher_bench";
     fs::create_directories(folder);
     const fs::path small = folder / "small", large = folder / "large";
     const fs::path sealed = folder / "sealed", opened = folder / "opened";

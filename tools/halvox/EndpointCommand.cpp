@@ -10,19 +10,22 @@ namespace halvox::tool {
 
 int RunEndpoint(const Arguments& args)
 {
-    ParsedArguments parsed;
-    if (!ParseArguments(args, {"--enrol", "--trim"}, &parsed))
-        return kExitError;
-    if (parsed.operands.size() != 1)
+    bool enrol = false;
+    bool trim = false;
+    std::vector<std::string> files;
+    std::string error;
+    if (!tools::ArgumentParser().Switch("enrol", &enrol).Switch("trim", &trim).Operands(&files).Parse(args, error))
+        return UsageError(error);
+    if (files.size() != 1)
         return UsageError("endpoint needs one WAV file");
     std::vector<int16_t> samples;
-    if (!LoadRecording(parsed.operands[0], &samples))
+    if (!LoadRecording(files[0], &samples))
         return kExitError;
 
     if (SVE_Initialize() == nullptr)
         return UsageError("out of memory");
-    SVE_PutMode(parsed.Has("--enrol") ? 1 : 2);
-    const int taken = SVE_GetEndpointShort(samples.data(), static_cast<int>(samples.size()), parsed.Has("--trim"));
+    SVE_PutMode(enrol ? 1 : 2);
+    const int taken = SVE_GetEndpointShort(samples.data(), static_cast<int>(samples.size()), trim);
     const int64_t packed = SVE_GetEndpointValue();
     const int start = static_cast<int32_t>(packed & 0xffffffff);
     const int end = static_cast<int32_t>(static_cast<uint64_t>(packed) >> 32);
@@ -33,7 +36,7 @@ int RunEndpoint(const Arguments& args)
     std::printf("start frame: %d\n", start);
     std::printf("end frame: %d\n", end);
     std::printf("span: %.3f s - %.3f s (%.3f s)\n", start * secondsPerFrame, end * secondsPerFrame,
-                (end - start) * secondsPerFrame);
+        (end - start) * secondsPerFrame);
     if (SVE_GetLabelString()[0] != '\0')
         std::printf("label: %s\n", SVE_GetLabelString());
     SVE_DestructMemories();

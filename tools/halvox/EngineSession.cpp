@@ -1,81 +1,41 @@
 #include "EngineSession.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
+#include <limits>
 
 #include "EnginePaths.h"
 #include "HalvoxEngine.h"
 
 namespace halvox::tool {
 
-namespace {
-
-bool TakeValue(const Arguments& args, size_t* i, std::string* value)
-{
-    if (*i + 1 >= args.size()) {
-        std::fprintf(stderr, "halvox: option %s needs a value\n", args[*i].c_str());
-        return false;
-    }
-    *value = args[++*i];
-    return true;
-}
-
-bool ToNumber(const std::string& option, const std::string& text, double* value)
-{
-    char* end = nullptr;
-    *value = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0') {
-        std::fprintf(stderr, "halvox: %s wants a number, not \"%s\"\n", option.c_str(), text.c_str());
-        return false;
-    }
-    return true;
-}
-
-} // namespace
-
 bool ParseSessionArguments(const Arguments& args, SessionSettings* s, std::vector<std::string>* files)
 {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        std::string v;
-        double number = 0;
-        if (a == "--dir" || a == "--user" || a == "--word" || a == "--text") {
-            if (!TakeValue(args, &i, &v))
-                return false;
-            (a == "--dir" ? s->folder : a == "--user" ? s->userId : a == "--word" ? s->wordCode : s->wordText) = v;
-        } else if (a == "--repeat" || a == "--margin" || a == "--same-word" || a == "--noise-mode") {
-            if (!TakeValue(args, &i, &v) || !ToNumber(a, v, &number))
-                return false;
-            if (a == "--repeat")
-                s->repeat = static_cast<int>(number);
-            else if (a == "--margin")
-                s->margin = static_cast<float>(number);
-            else if (a == "--same-word")
-                s->sameWordThreshold = static_cast<float>(number);
-            else
-                s->noiseMode = static_cast<int>(number);
-        } else if (a == "--word-check") {
-            s->wordCheck = 1;
-        } else if (a == "--per-user-folders") {
-            s->perUserFolders = true;
-        } else if (a == "--no-live-check") {
-            s->liveCheck = false;
-        } else if (a == "--no-adapt") {
-            s->adapt = false;
-        } else if (a.rfind("--", 0) == 0) {
-            std::fprintf(stderr, "halvox: unknown option %s\n", a.c_str());
-            return false;
-        } else {
-            files->push_back(a);
-        }
-    }
-    if (s->folder.empty() || s->userId.empty() || s->wordCode.size() != 3) {
-        std::fprintf(stderr, "halvox: --dir, --user and a three-character --word are required\n");
+    constexpr int kAnyInt = std::numeric_limits<int>::max();
+    bool wordCheck = false;
+    std::string error;
+    const bool parsed = tools::ArgumentParser()
+                            .Text("dir", &s->folder)
+                            .Text("user", &s->userId)
+                            .Text("word", &s->wordCode)
+                            .Text("text", &s->wordText)
+                            .Integer("repeat", 1, 20, &s->repeat)
+                            .Number("margin", &s->margin)
+                            .Number("same-word", &s->sameWordThreshold)
+                            .Integer("noise-mode", -kAnyInt, kAnyInt, &s->noiseMode)
+                            .Switch("word-check", &wordCheck)
+                            .Switch("per-user-folders", &s->perUserFolders)
+                            .Switch("no-live-check", &s->liveCheck, false)
+                            .Switch("no-adapt", &s->adapt, false)
+                            .Operands(files)
+                            .Parse(args, error);
+    if (!parsed) {
+        UsageError(error);
         return false;
     }
-    if (s->repeat < 1 || s->repeat > 20) {
-        std::fprintf(stderr, "halvox: --repeat must lie between 1 and 20\n");
+    s->wordCheck = wordCheck ? 1 : 0;
+    if (s->folder.empty() || s->userId.empty() || s->wordCode.size() != 3) {
+        UsageError("--dir, --user and a three-character --word are required");
         return false;
     }
     return true;

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <limits>
 #include <map>
 #include <mutex>
 #include <set>
@@ -94,33 +95,28 @@ struct WordResult
     std::vector<std::string> notes;
 };
 
-bool ParseEvalOptions(const Arguments& args, EvalOptions* options)
+// The eval options; false with a one-line reason in `error` when they are malformed or incomplete.
+bool ParseEvalOptions(const Arguments& args, EvalOptions* options, std::string& error)
 {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& name = args[i];
-        if (name == "--no-update") {
-            options->skipUpdate = true;
-            continue;
-        }
-        if (i + 1 >= args.size())
-            return false;
-        const std::string& value = args[++i];
-        if (name == "--corpus")
-            options->corpus = value;
-        else if (name == "--engine-data")
-            options->engineData = value;
-        else if (name == "--vocabulary")
-            options->vocabulary = value;
-        else if (name == "--work")
-            options->work = value;
-        else if (name == "--out")
-            options->out = value;
-        else if (name == "--threads")
-            options->threads = std::clamp(std::atoi(value.c_str()), 1, 16);
-        else
-            return false;
+    bool parsed = tools::ArgumentParser()
+                      .Text("corpus", &options->corpus)
+                      .Text("engine-data", &options->engineData)
+                      .Text("vocabulary", &options->vocabulary)
+                      .Text("work", &options->work)
+                      .Text("out", &options->out)
+                      .Integer("threads", 1, std::numeric_limits<int>::max(), &options->threads)
+                      .Switch("no-update", &options->skipUpdate)
+                      .Parse(args, error);
+    if (!parsed)
+        return false;
+    // Work is shared out one word at a time, so threads beyond the few words only idle.
+    options->threads = std::min(options->threads, 16);
+    if (options->corpus.empty() || options->engineData.empty() || options->work.empty() || options->out.empty()) {
+        error = "eval needs --corpus DIR --engine-data DIR --work DIR --out DIR [--vocabulary FILE] [--threads N] "
+                "[--no-update]";
+        return false;
     }
-    return !options->corpus.empty() && !options->engineData.empty() && !options->work.empty() && !options->out.empty();
+    return true;
 }
 
 std::map<std::string, std::vector<SpeakerReadings>> GroupEvaluationReadings(
@@ -499,10 +495,9 @@ void PrintSummary(
 int RunEval(const Arguments& args)
 {
     EvalOptions options;
-    if (!ParseEvalOptions(args, &options))
-        return UsageError("eval needs --corpus DIR --engine-data DIR --work DIR --out DIR "
-                          "[--vocabulary FILE] [--threads N] [--no-update]");
     std::string error;
+    if (!ParseEvalOptions(args, &options, error))
+        return UsageError(error);
     std::vector<modelbuild::VocabularyEntry> words;
     std::vector<modelbuild::CorpusReading> manifest;
     if (!modelbuild::ReadVocabularyList(options.vocabulary, &words, error)

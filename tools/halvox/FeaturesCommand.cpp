@@ -13,13 +13,14 @@ namespace halvox::tool {
 
 int RunFeatures(const Arguments& args)
 {
-    ParsedArguments parsed;
-    if (!ParseArguments(args, {}, &parsed))
-        return kExitError;
-    if (parsed.operands.size() != 1)
+    std::vector<std::string> files;
+    std::string error;
+    if (!tools::ArgumentParser().Operands(&files).Parse(args, error))
+        return UsageError(error);
+    if (files.size() != 1)
         return UsageError("features needs one WAV file");
     std::vector<int16_t> samples;
-    if (!LoadRecording(parsed.operands[0], &samples))
+    if (!LoadRecording(files[0], &samples))
         return kExitError;
 
     if (SVE_Initialize() == nullptr)
@@ -40,8 +41,8 @@ int RunFeatures(const Arguments& args)
     const int frames = context.endFrame - context.startFrame;
     const int dim = frontEnd.FeatureDim();
     std::vector<float> features(static_cast<size_t>(frames) * dim);
-    const int written =
-        frontEnd.Compute(samples.data(), count, context.startFrame, context.endFrame, features.data(), frames);
+    const int written
+        = frontEnd.Compute(samples.data(), count, context.startFrame, context.endFrame, features.data(), frames);
 
     std::printf("# frames %d..%d, %d vectors of %d values\n", context.startFrame, context.endFrame - 1, written, dim);
     for (int f = 0; f < written; ++f) {

@@ -16,7 +16,13 @@ namespace {
 constexpr int kDim = 20;
 constexpr int kStates = 5;
 
-enum class Kind { User, Background, Recording, Vocabulary };
+enum class Kind
+{
+    User,
+    Background,
+    Recording,
+    Vocabulary
+};
 
 Kind GuessKind(const std::string& path)
 {
@@ -25,7 +31,8 @@ Kind GuessKind(const std::string& path)
         return Kind::Vocabulary;
     if (name.find("copy.bin") != std::string::npos)
         return Kind::Recording;
-    if (name.size() >= 6 && (name.compare(name.size() - 6, 6, "_m.bin") == 0 || name.compare(name.size() - 6, 6, "_f.bin") == 0))
+    if (name.size() >= 6
+        && (name.compare(name.size() - 6, 6, "_m.bin") == 0 || name.compare(name.size() - 6, 6, "_f.bin") == 0))
         return Kind::Background;
     return Kind::User;
 }
@@ -41,10 +48,14 @@ bool ReadBytes(const std::string& path, std::vector<uint8_t>* bytes)
 
 int32_t Int32At(const std::vector<uint8_t>& b, size_t at)
 {
-    return static_cast<int32_t>(b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24));
+    return static_cast<int32_t>(
+        b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24));
 }
 
-int16_t Int16At(const std::vector<uint8_t>& b, size_t at) { return static_cast<int16_t>(b[at] | (b[at + 1] << 8)); }
+int16_t Int16At(const std::vector<uint8_t>& b, size_t at)
+{
+    return static_cast<int16_t>(b[at] | (b[at + 1] << 8));
+}
 
 void PrintCommonHeader(const std::vector<uint8_t>& bytes)
 {
@@ -65,14 +76,14 @@ int PrintUser(const std::string& path)
     ModelFileError error = ReadUserModel(path, &model);
     if (error != ModelFileError::None) {
         std::fprintf(stderr, "halvox: %s: %s\n", path.c_str(),
-                     error == ModelFileError::FormatError ? "not a user model (format error)" : "cannot open");
+            error == ModelFileError::FormatError ? "not a user model (format error)" : "cannot open");
         return kExitError;
     }
     std::printf("kind: user model\n");
-    std::printf("user: %s\nword text: %s\nword code: %s\n", model.userId.c_str(), model.wordText.c_str(),
-                model.code.c_str());
+    std::printf(
+        "user: %s\nword text: %s\nword code: %s\n", model.userId.c_str(), model.wordText.c_str(), model.code.c_str());
     std::printf("flags: 0x%02X (%s, noise mode bits %d)\n", model.flags, (model.flags & 0x20) ? "male" : "female",
-                model.flags & 0x03);
+        model.flags & 0x03);
     std::printf("dimension: %d\nuser codewords: %d\nstates: %d\n", model.dim, model.codebookSize, model.states);
     std::printf("trained ratio: %f\n", model.trainedRatio);
     return kExitOk;
@@ -87,7 +98,7 @@ int PrintCodebook(const std::string& path, const std::vector<uint8_t>& bytes, bo
     const long long perCodeword = kDim + 1 + kStates;
     if (headerLength < 0 || bodyBytes < 0 || floats <= fixed || (floats - fixed) % perCodeword != 0) {
         std::fprintf(stderr, "halvox: %s: body does not fit a %s model of dimension %d and %d states\n", path.c_str(),
-                     withMean ? "background" : "recording", kDim, kStates);
+            withMean ? "background" : "recording", kDim, kStates);
         return kExitError;
     }
     const int size = static_cast<int>((floats - fixed) / perCodeword);
@@ -110,7 +121,7 @@ int PrintVocabulary(const std::string& path)
     }
     std::printf("kind: vocabulary model\n");
     std::printf("dimension: %d\ncodewords: %d\nstates: %d\nwords: %zu\n", model.dim, model.codebookSize, model.states,
-                model.labels.size());
+        model.labels.size());
     for (size_t g = 0; g < model.labels.size(); ++g)
         std::printf("  word %zu: %s\n", g, model.labels[g].c_str());
     return kExitOk;
@@ -120,24 +131,35 @@ int PrintVocabulary(const std::string& path)
 
 int RunModelInfo(const Arguments& args)
 {
-    ParsedArguments parsed;
-    if (!ParseArguments(args, {"--user", "--background", "--recording", "--vocabulary"}, &parsed))
-        return kExitError;
-    if (parsed.operands.size() != 1)
+    bool user = false;
+    bool background = false;
+    bool recording = false;
+    bool vocabulary = false;
+    std::vector<std::string> files;
+    std::string error;
+    if (!tools::ArgumentParser()
+             .Switch("user", &user)
+             .Switch("background", &background)
+             .Switch("recording", &recording)
+             .Switch("vocabulary", &vocabulary)
+             .Operands(&files)
+             .Parse(args, error))
+        return UsageError(error);
+    if (files.size() != 1)
         return UsageError("model-info needs one model file");
-    const std::string& path = parsed.operands[0];
+    const std::string& path = files[0];
     std::vector<uint8_t> bytes;
     if (!ReadBytes(path, &bytes))
         return UsageError("cannot open " + path);
 
     Kind kind = GuessKind(path);
-    if (parsed.Has("--user"))
+    if (user)
         kind = Kind::User;
-    else if (parsed.Has("--background"))
+    else if (background)
         kind = Kind::Background;
-    else if (parsed.Has("--recording"))
+    else if (recording)
         kind = Kind::Recording;
-    else if (parsed.Has("--vocabulary"))
+    else if (vocabulary)
         kind = Kind::Vocabulary;
 
     PrintCommonHeader(bytes);

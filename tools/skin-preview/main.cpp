@@ -5,16 +5,16 @@
 
 #include "PreviewDialog.h"
 
+#include "ArgumentParser.h"
 #include "MessageService.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
 
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <limits>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -40,26 +40,14 @@ struct Options
     int quitAfterMs = 0;
 };
 
-bool ParseOptions(int argc, char** argv, Options& options)
+bool ParseOptions(const std::vector<std::string>& words, Options& options, std::string& error)
 {
-    for (int i = 1; i < argc; ++i) {
-        auto value = [&](const char* name) -> const char* {
-            if (std::strcmp(argv[i], name) != 0 || i + 1 >= argc)
-                return nullptr;
-            return argv[++i];
-        };
-        if (const char* v = value("--app-path"))
-            options.appPath = v;
-        else if (const char* v = value("--skin"))
-            options.skin = v;
-        else if (const char* v = value("--quit-after"))
-            options.quitAfterMs = std::atoi(v);
-        else if (std::strcmp(argv[i], "--record") == 0)
-            options.record = true;
-        else
-            return false;
-    }
-    return true;
+    return tools::ArgumentParser()
+        .Text("app-path", &options.appPath)
+        .Text("skin", &options.skin)
+        .Switch("record", &options.record)
+        .Integer("quit-after", 0, std::numeric_limits<int>::max(), &options.quitAfterMs)
+        .Parse(words, error);
 }
 
 } // namespace
@@ -68,9 +56,11 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     Options options;
-    if (!ParseOptions(argc, argv, options)) {
-        std::fprintf(stderr, "usage: skin-preview [--app-path DIR] [--skin NAME] [--record] [--quit-after MS]\n");
-        return 2;
+    std::string error;
+    // QApplication has taken its own options (-platform ...) out of argv by now.
+    if (!ParseOptions(tools::CommandLineWords(argc, argv), options, error)) {
+        return tools::ReportUsageError("skin-preview",
+            error + "; usage: skin-preview [--app-path DIR] [--skin NAME] [--record] [--quit-after MS]");
     }
     BoxMessageService messages;
     CMessageService::Install(&messages);
@@ -86,5 +76,5 @@ int main(int argc, char** argv)
     dialog.activateWindow();
     int result = dialog.exec();
     CMessageService::Install(nullptr);
-    return result == QDialog::Accepted ? 0 : 1;
+    return result == QDialog::Accepted ? tools::kExitOk : tools::kExitFailed;
 }

@@ -1,6 +1,7 @@
 // skingen: writes the default skin (pictures, mask, settings preview and skin.ini) into a folder.
 // Same tool, same fonts, same bytes: nothing here depends on the time or on random numbers.
 
+#include "ArgumentParser.h"
 #include "SkinArt.h"
 #include "SkinIniWriter.h"
 
@@ -10,6 +11,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -36,14 +38,16 @@ bool WriteText(const QString& path, const std::string& text)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: skingen SKIN_FOLDER\n");
-        return 2;
-    }
+    std::vector<std::string> folders;
+    std::string error;
+    if (!tools::ArgumentParser().Operands(&folders).Parse(tools::CommandLineWords(argc, argv), error))
+        return tools::ReportUsageError("skingen", error + "; usage: skingen SKIN_FOLDER");
+    if (folders.size() != 1)
+        return tools::ReportUsageError("skingen", "usage: skingen SKIN_FOLDER");
     // Pictures are drawn off screen; no display is needed.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    QString folder = QString::fromLocal8Bit(argv[1]);
+    QString folder = QString::fromLocal8Bit(folders[0].c_str());
 
     using skingen::skin_art::Look;
     QImage normal = skingen::skin_art::PaintWindow(Look::Normal);
@@ -54,5 +58,5 @@ int main(int argc, char** argv)
         && Save(skingen::skin_art::PaintMask(), folder + "/mask.png", "PNG", -1)
         && Save(normal, folder + "/normal.jpg", "JPEG", 92)
         && WriteText(folder + "/skin.ini", skingen::skin_ini_writer::DefaultSkinIni());
-    return ok ? 0 : 1;
+    return ok ? tools::kExitOk : tools::kExitFailed;
 }

@@ -1,5 +1,7 @@
 #include "CtlArguments.h"
 
+#include "ArgumentParser.h"
+
 namespace wardenctl {
 
 std::optional<std::string> Arguments::Option(const std::string& name) const
@@ -14,29 +16,7 @@ std::optional<std::string> Arguments::Option(const std::string& name) const
 bool ParseArguments(const std::vector<std::string>& argv, Arguments& parsed, std::string& error)
 {
     parsed = {};
-    for (std::size_t i = 0; i < argv.size(); ++i) {
-        const std::string& word = argv[i];
-        if (word.size() < 3 || word.compare(0, 2, "--") != 0) {
-            parsed.words.push_back(word);
-            continue;
-        }
-        std::string name = word.substr(2);
-        std::string value;
-        if (const auto equals = name.find('='); equals != std::string::npos) {
-            value = name.substr(equals + 1);
-            name.resize(equals);
-        } else if (i + 1 < argv.size()) {
-            value = argv[++i];
-        } else {
-            error = "option --" + name + " needs a value";
-            return false;
-        }
-        if (!parsed.options.emplace(name, value).second) {
-            error = "option --" + name + " given twice";
-            return false;
-        }
-    }
-    return true;
+    return tools::ArgumentParser().Operands(&parsed.words).OtherOptions(&parsed.options).Parse(argv, error);
 }
 
 const char* UsageText()
@@ -56,6 +36,7 @@ const char* UsageText()
            "  secure set FIELD=DIGIT ...     fields: logonVoiceEnabled deleteSourceAfterEncrypt\n"
            "                                 deleteBundleAfterDecrypt logonAuthMode fileAuthMode firstRun\n"
            "  bypass make [--out FILE]       make and store a new by-pass key; print it or write it to FILE\n"
+           "  check                          look for unsafe modes and owners; count each store's records\n"
            "  export users|voices FILE       copy a dictionary to FILE\n"
            "  import users|voices FILE       check FILE and put it in place of a dictionary\n";
 }

@@ -18,8 +18,8 @@ struct Arguments
 };
 
 /**
- * Splits `argv` (without the program name). Every option takes one value: "--name value" or
- * "--name=value". @return false with `error` set for an option without a value or given twice.
+ * Splits `argv` (without the program name) by the tools' shared grammar. Every option takes one value,
+ * and the commands decide which options they read. @return false with `error` set on a usage error.
  */
 [[nodiscard]] bool ParseArguments(const std::vector<std::string>& argv, Arguments& parsed, std::string& error);
 

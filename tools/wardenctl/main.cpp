@@ -1,3 +1,4 @@
+#include "ArgumentParser.h"
 #include "CtlArguments.h"
 #include "CtlCommands.h"
 
@@ -8,9 +9,8 @@ int main(int argc, char** argv)
     try {
         std::string error;
         wardenctl::Arguments arguments;
-        if (!wardenctl::ParseArguments(std::vector<std::string>(argv + 1, argv + argc), arguments, error)) {
-            std::cerr << "wardenctl: " << error << "\n" << wardenctl::UsageText();
-            return wardenctl::kExitUsage;
+        if (!wardenctl::ParseArguments(tools::CommandLineWords(argc, argv), arguments, error)) {
+            return tools::ReportUsageError("wardenctl", error + " (\"wardenctl help\" lists the commands)");
         }
         return wardenctl::RunCommand(arguments, std::cout, std::cerr);
     } catch (const std::exception& e) {
