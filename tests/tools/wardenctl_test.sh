@@ -82,5 +82,24 @@ output_has "bob back" "bob"
 check "voices of a user without voices" 0 "$tool" voices list alice
 check "an unknown command is a usage error" 2 "$tool" frobnicate
 
+check "a private installation passes the strict check" 0 "$tool" check
+output_has "records counted" "user dictionary: 2 users"
+chmod 664 "$app/halvoxuid.dat"
+check "a store others can change is a finding" 1 "$tool" check
+output_has "the finding names the path and the fix" "$app/halvoxuid.dat: is writable by group or others; to fix: chmod go-w $app/halvoxuid.dat"
+chmod 600 "$app/halvoxuid.dat"
+
+# Two administrators adding users at the same moment: every one of them must be there afterwards.
+for writer in p q; do
+    (for n in $(seq 1 20); do "$tool" user create "$writer$n" --name "$writer" --password pw >/dev/null || echo "FAIL: $writer$n"; done) &
+done >"$root/parallel" 2>&1
+wait
+check "list after two parallel writers" 0 "$tool" users
+if [ "$(wc -l <"$root/out")" -eq 42 ] && [ ! -s "$root/parallel" ]; then
+    passed=$((passed + 1))
+else
+    failed=$((failed + 1)); echo "FAIL: $(wc -l <"$root/out") users after 2 x 20 parallel creations, expected 42"; cat "$root/parallel"
+fi
+
 echo "wardenctl: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

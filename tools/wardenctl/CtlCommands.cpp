@@ -5,11 +5,18 @@
 #include "AtomicFile.h"
 #include "DictionaryCheck.h"
 #include "Setup/SetupFile.h"
+#include "Setup/SetupSecure.h"
+#include "StoreSafety.h"
+
+#include <platform/SystemRoot.h>
 
 #include <algorithm>
 #include <array>
 #include <fstream>
+#include <filesystem>
 #include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace wardenctl {
 namespace {
@@ -345,6 +352,63 @@ int TransferCommand(const Context& c, bool exporting)
     return kExitOk;
 }
 
+std::string CountText(std::size_t count, const char* one, const char* many)
+{
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// What each store holds, as far as it can be read; a store that cannot be read says why.
+void ReportStoreRecords(const Context& c)
+{
+    CAppUserDic users;
+    std::vector<std::string> ids;
+    if (users.SetUserDicFilePath(c.appPath + kUserDicName) && users.GetUserIDList(ids)) {
+        c.out << "user dictionary: " << CountText(ids.size(), "user", "users")
+              << (users.IsLoadComplete() ? "" : " (damaged: " + users.GetLastErrorText() + ")") << "\n";
+    } else {
+        c.out << "user dictionary: unreadable (" << users.GetLastErrorText() << ")\n";
+    }
+    CAppUserVoiceDic voices;
+    std::size_t withSlot = 0;
+    if (voices.SetVoiceDicPath(c.appPath)) {
+        for (const std::string& id : ids) {
+            withSlot += voices.FindIDPos(id, users.GetCertiKey(id), voices.GetVoiceDicPath()) >= 0 ? 1 : 0;
+        }
+        c.out << "voice dictionary: " << CountText(withSlot, "user", "users") << " with a voice slot\n";
+    } else {
+        c.out << "voice dictionary: unreadable (" << voices.GetLastErrorText() << ")\n";
+    }
+    CSetupSecure secure;
+    CSetupSecure::tagSecureSettings settings;
+    const bool secureRead = secure.SetSetupSecureFilePath(c.appPath + CSetupFile::kSecureFileName) &&
+                            secure.GetAppSettings(settings);
+    c.out << "secure settings: " << (secureRead ? "1 settings record" : "unreadable") << ", "
+          << (secure.GetBackupBypassKey().empty() ? "no by-pass key" : "a by-pass key") << "\n";
+}
+
+int CheckCommand(const Context& c)
+{
+    if (c.args.words.size() != 1) {
+        return c.Usage("check takes no arguments");
+    }
+    const std::filesystem::path root = platform::SystemRoot();
+    struct stat info {};
+    const uid_t owner = ::stat(root.c_str(), &info) == 0 ? info.st_uid : ::geteuid();
+    const std::vector<talk::store_safety::Finding> findings =
+        talk::store_safety::CheckInstallation(root.string(), c.appPath, owner);
+    c.out << "system root: " << root.string() << "\ninstallation: " << c.appPath << "\n";
+    for (const talk::store_safety::Finding& finding : findings) {
+        c.out << "unsafe: " << talk::store_safety::FindingText(finding) << "\n";
+    }
+    ReportStoreRecords(c);
+    if (!findings.empty()) {
+        return c.Fail(CountText(findings.size(), "finding", "findings") +
+                      ": privileged programs will refuse this installation until they are fixed");
+    }
+    c.out << "no unsafe modes or owners\n";
+    return kExitOk;
+}
+
 int AppPathCommand(const Context& c)
 {
     CSetupFile setup;
@@ -391,6 +455,7 @@ int RunCommand(const Arguments& arguments, std::ostream& out, std::ostream& err)
         {"voices", VoicesCommand},
         {"secure", SecureCommand},
         {"bypass", BypassCommand},
+        {"check", CheckCommand},
         {"export", [](const Context& ctx) { return TransferCommand(ctx, true); }},
         {"import", [](const Context& ctx) { return TransferCommand(ctx, false); }},
     };
