@@ -4,6 +4,9 @@
 
 #include <system_error>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace platform {
 
 namespace {
@@ -109,13 +112,24 @@ bool EnsureFolder(const std::filesystem::path& folder, std::string& error)
         error = "no folder named (the system root is not set)";
         return false;
     }
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    if (std::filesystem::is_directory(folder, ec)) {
-        return true;
+    std::filesystem::path partial;
+    for (const std::filesystem::path& part : folder) {
+        partial /= part;
+        // Made 0700 whatever the umask: these folders hold the stores, which are their owner's alone.
+        if (::mkdir(partial.c_str(), kPrivateFolderMode) == 0) {
+            ::chmod(partial.c_str(), kPrivateFolderMode);
+        }
     }
-    error = "cannot create the folder " + folder.string() + (ec ? ": " + ec.message() : std::string());
-    return false;
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+        error = "cannot create the folder " + folder.string();
+        return false;
+    }
+    // A folder an earlier version made with a looser mode is tightened the next time it is needed.
+    if (info.st_uid == ::geteuid() && (info.st_mode & 077) != 0) {
+        ::chmod(folder.c_str(), info.st_mode & 0700);
+    }
+    return true;
 }
 
 } // namespace platform

@@ -37,8 +37,12 @@ namespace platform {
 /** `<root>/program`: the installation folder that the embedded default names. Empty when there is no root. */
 [[nodiscard]] std::filesystem::path DefaultProgramFolder();
 
+/** Mode of the folders that hold the suite's stores: their owner's alone. */
+inline constexpr unsigned kPrivateFolderMode = 0700;
+
 /**
- * Creates `folder` and its parents (mode 0755 under the umask) when missing.
+ * Creates `folder` and its parents with kPrivateFolderMode, whatever the umask, when missing, and
+ * tightens `folder` itself to that mode when this process owns it and it is open to group or others.
  * @return true when the folder exists afterwards; false (with a reason in `error`) otherwise, also for an
  *         empty path or a path that names a file.
  */
