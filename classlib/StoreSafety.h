@@ -1,6 +1,5 @@
 #pragma once
 
-#include "TalkExport.h"
 
 #include <string>
 #include <sys/types.h>
@@ -39,13 +38,13 @@ struct Finding
 };
 
 /** "PATH: PROBLEM; to fix: FIX". */
-TALK_API std::string FindingText(const Finding& finding);
+std::string FindingText(const Finding& finding);
 
 /** True for the files whose contents must stay private: dictionaries, secure settings, databases, work models. */
-TALK_API bool IsSecretStore(const std::string& path);
+bool IsSecretStore(const std::string& path);
 
 /** The findings for one path in `role` when `installOwner` owns the installation (root is always accepted). */
-TALK_API std::vector<Finding> Judge(const Facts& facts, Role role, uid_t installOwner);
+std::vector<Finding> Judge(const Facts& facts, Role role, uid_t installOwner);
 
 /**
  * Checks the system root, the folders above it, everything below it (removable-drive stand-ins excepted)
@@ -53,7 +52,7 @@ TALK_API std::vector<Finding> Judge(const Facts& facts, Role role, uid_t install
  * checks the system root alone.
  * @return every finding; none means the installation may be trusted.
  */
-TALK_API std::vector<Finding> CheckInstallation(const std::string& systemRoot, const std::string& installFolder,
+std::vector<Finding> CheckInstallation(const std::string& systemRoot, const std::string& installFolder,
                                                 uid_t installOwner);
 
 } // namespace talk::store_safety
