@@ -26,7 +26,7 @@ MixerLogic::~MixerLogic() = default;
 std::unique_ptr<MixerLogic> MixerLogic::OpenDefault()
 {
     std::string reason;
-    return std::make_unique<MixerLogic>(platform::audio::OpenDefaultMixer(&reason));
+    return std::make_unique<MixerLogic>(platform::audio::OpenDefaultMixer(reason));
 }
 
 bool MixerLogic::LineOfSlider(const std::string& name, platform::audio::MixerLine* line)

@@ -10,10 +10,9 @@ namespace platform::audio {
 
 namespace {
 
-bool Fail(std::string* error, const std::string& message)
+bool Fail(std::string& error, const std::string& message)
 {
-    if (error != nullptr)
-        *error = message;
+    error = message;
     return false;
 }
 
@@ -52,7 +51,7 @@ std::vector<snd_mixer_selem_channel_id_t> Channels(snd_mixer_elem_t* elem, bool 
 
 } // namespace
 
-std::unique_ptr<MixerDevice> OpenDefaultMixer(std::string* error)
+std::unique_ptr<MixerDevice> OpenDefaultMixer(std::string& error)
 {
     if (platform::EnvironmentIs("WARDEN_AUDIO_MIXER", "none")) {
         Fail(error, "the mixer is switched off by WARDEN_AUDIO_MIXER=none");
@@ -67,7 +66,7 @@ AlsaMixer::~AlsaMixer()
         snd_mixer_close(m_mixer);
 }
 
-std::unique_ptr<AlsaMixer> AlsaMixer::Open(const std::string& card, std::string* error)
+std::unique_ptr<AlsaMixer> AlsaMixer::Open(const std::string& card, std::string& error)
 {
     std::unique_ptr<AlsaMixer> result(new AlsaMixer);
     int rc = snd_mixer_open(&result->m_mixer, 0);

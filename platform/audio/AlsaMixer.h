@@ -19,7 +19,7 @@ public:
     AlsaMixer& operator=(const AlsaMixer&) = delete;
 
     /** Opens and loads the named card's mixer; null with a reason when that fails. */
-    static std::unique_ptr<AlsaMixer> Open(const std::string& card, std::string* error);
+    static std::unique_ptr<AlsaMixer> Open(const std::string& card, std::string& error);
 
     VolumeControl GetControl(MixerLine line) override;
     bool ReadVolume(MixerLine line, std::vector<long>* values) override;

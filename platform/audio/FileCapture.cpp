@@ -84,9 +84,9 @@ uint32_t FileCapture::Open(const CaptureFormat& format)
 
     WavAudio audio;
     std::string error;
-    if (!ReadWav(file, &audio, &error))
+    if (!ReadWav(file, &audio, error))
         return Fail(kAudioBadFormat, "audio input " + file + ": " + error);
-    if (!CheckEngineFormat(audio, format.sampleRate, &error))
+    if (!CheckEngineFormat(audio, format.sampleRate, error))
         return Fail(kAudioBadFormat, "audio input " + file + ": " + error);
 
     m_samples = std::move(audio.samples);

@@ -49,6 +49,6 @@ public:
  * Opens the sound card's "default" mixer. Returns null (with a reason) when the machine has no mixer, or
  * when WARDEN_AUDIO_MIXER=none asks to leave the mixer alone.
  */
-std::unique_ptr<MixerDevice> OpenDefaultMixer(std::string* error);
+std::unique_ptr<MixerDevice> OpenDefaultMixer(std::string& error);
 
 } // namespace platform::audio

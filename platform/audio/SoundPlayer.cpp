@@ -12,10 +12,9 @@ namespace platform::audio {
 
 namespace {
 
-bool Fail(std::string* error, const std::string& message)
+bool Fail(std::string& error, const std::string& message)
 {
-    if (error != nullptr)
-        *error = message;
+    error = message;
     return false;
 }
 
@@ -24,7 +23,7 @@ bool OutputSilenced()
     return platform::EnvironmentIs("WARDEN_AUDIO_OUTPUT", "null");
 }
 
-bool PlayOnDevice(const WavAudio& audio, std::string* error)
+bool PlayOnDevice(const WavAudio& audio, std::string& error)
 {
     snd_pcm_t* pcm = nullptr;
     int rc = snd_pcm_open(&pcm, "default", SND_PCM_STREAM_PLAYBACK, 0);
@@ -56,11 +55,11 @@ bool PlayOnDevice(const WavAudio& audio, std::string* error)
 
 } // namespace
 
-bool PlayWaveFile(const std::string& path, std::string* error)
+bool PlayWaveFile(const std::string& path, std::string& error)
 {
     WavAudio audio;
     std::string reason;
-    if (!ReadWav(path, &audio, &reason))
+    if (!ReadWav(path, &audio, reason))
         return Fail(error, path + ": " + reason);
     if (audio.sampleRate <= 0)
         return Fail(error, path + ": no sample rate");

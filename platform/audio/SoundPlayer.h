@@ -9,6 +9,6 @@ namespace platform::audio {
  * WARDEN_AUDIO_OUTPUT=null checks the file and plays nothing. Returns false with a reason when the file
  * cannot be read or no output device takes it.
  */
-bool PlayWaveFile(const std::string& path, std::string* error);
+bool PlayWaveFile(const std::string& path, std::string& error);
 
 } // namespace platform::audio

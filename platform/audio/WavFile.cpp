@@ -33,14 +33,13 @@ void Put32(std::vector<uint8_t>& out, uint32_t v)
         out.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 
-bool Fail(std::string* error, const std::string& message)
+bool Fail(std::string& error, const std::string& message)
 {
-    if (error != nullptr)
-        *error = message;
+    error = message;
     return false;
 }
 
-bool ReadFormatChunk(const uint8_t* chunk, uint32_t size, WavAudio* audio, std::string* error)
+bool ReadFormatChunk(const uint8_t* chunk, uint32_t size, WavAudio* audio, std::string& error)
 {
     if (size < 16)
         return Fail(error, "format chunk too short (" + std::to_string(size) + " bytes)");
@@ -61,7 +60,7 @@ bool ReadFormatChunk(const uint8_t* chunk, uint32_t size, WavAudio* audio, std::
 
 } // namespace
 
-bool ParseWav(const std::vector<uint8_t>& bytes, WavAudio* audio, std::string* error)
+bool ParseWav(const std::vector<uint8_t>& bytes, WavAudio* audio, std::string& error)
 {
     if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0 || std::memcmp(bytes.data() + 8, "WAVE", 4) != 0)
         return Fail(error, "not a RIFF/WAVE file");
@@ -96,21 +95,20 @@ bool ParseWav(const std::vector<uint8_t>& bytes, WavAudio* audio, std::string* e
     return Fail(error, haveFormat ? "no data chunk" : "no format chunk");
 }
 
-bool ReadWav(const std::string& path, WavAudio* audio, std::string* error)
+bool ReadWav(const std::string& path, WavAudio* audio, std::string& error)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return Fail(error, "cannot open " + path);
     std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (!ParseWav(bytes, audio, error)) {
-        if (error != nullptr)
-            *error = path + ": " + *error;
+        error = path + ": " + error;
         return false;
     }
     return true;
 }
 
-bool CheckEngineFormat(const WavAudio& audio, int sampleRate, std::string* error)
+bool CheckEngineFormat(const WavAudio& audio, int sampleRate, std::string& error)
 {
     if (audio.channels != 1 || audio.sampleRate != sampleRate || audio.bitsPerSample != 16) {
         return Fail(error,
@@ -121,7 +119,7 @@ bool CheckEngineFormat(const WavAudio& audio, int sampleRate, std::string* error
     return true;
 }
 
-bool WriteWav(const std::string& path, int sampleRate, const std::vector<int16_t>& samples, std::string* error)
+bool WriteWav(const std::string& path, int sampleRate, const std::vector<int16_t>& samples, std::string& error)
 {
     std::vector<uint8_t> out;
     uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);

@@ -60,7 +60,7 @@ protected:
     {
         const fs::path path = *s_root / ("v" + std::to_string(voice) + "_" + std::to_string(take) + ".wav");
         std::string error;
-        EXPECT_TRUE(platform::audio::WriteWav(path.string(), 11025, warden::test::TestReading(voice, 2, take), &error))
+        EXPECT_TRUE(platform::audio::WriteWav(path.string(), 11025, warden::test::TestReading(voice, 2, take), error))
             << error;
         return path.string();
     }

@@ -22,7 +22,7 @@ std::vector<int16_t> LoadSample()
 {
     platform::audio::WavAudio audio;
     std::string error;
-    if (!platform::audio::ReadWav(WARDEN_SAMPLE_WAV, &audio, &error)) {
+    if (!platform::audio::ReadWav(WARDEN_SAMPLE_WAV, &audio, error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         std::exit(2);
     }

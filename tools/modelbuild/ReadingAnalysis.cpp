@@ -39,8 +39,8 @@ bool AnalyseRecording(std::vector<int16_t> samples, bool trimEnd, ReadingFeature
 bool AnalyseWavFile(const std::string& path, bool trimEnd, ReadingFeatures* features, std::string& error)
 {
     platform::audio::WavAudio audio;
-    if (!platform::audio::ReadWav(path, &audio, &error)
-        || !platform::audio::CheckEngineFormat(audio, kSampleRate, &error)) {
+    if (!platform::audio::ReadWav(path, &audio, error)
+        || !platform::audio::CheckEngineFormat(audio, kSampleRate, error)) {
         error = path + ": " + error;
         return false;
     }

@@ -174,7 +174,7 @@ protected:
             samples[i] = static_cast<int16_t>(base + static_cast<int16_t>(i % 30000));
         std::string path = (m_folder / name).string();
         std::string error;
-        EXPECT_TRUE(platform::audio::WriteWav(path, 11025, samples, &error)) << error;
+        EXPECT_TRUE(platform::audio::WriteWav(path, 11025, samples, error)) << error;
         return path;
     }
 
@@ -238,7 +238,7 @@ TEST_F(FileBackendRecordingTest, WrongFormatIsAClearError)
 {
     std::string path = (m_folder / "stereo.wav").string();
     std::string error;
-    ASSERT_TRUE(platform::audio::WriteWav(path, 22050, std::vector<int16_t>(100, 1), &error));
+    ASSERT_TRUE(platform::audio::WriteWav(path, 22050, std::vector<int16_t>(100, 1), error));
     WaveRecorder recorder(3000, 100, Factory(path));
     recorder.SetSeconds(3);
     recorder.Allocate();

@@ -26,7 +26,7 @@ protected:
     {
         std::string path = (m_folder / name).string();
         std::string error;
-        EXPECT_TRUE(platform::audio::WriteWav(path, rate, samples, &error)) << error;
+        EXPECT_TRUE(platform::audio::WriteWav(path, rate, samples, error)) << error;
         return path;
     }
 

@@ -59,7 +59,7 @@ protected:
             samples = warden::test::Replay(samples, static_cast<uint32_t>(take));
         const std::string file = "v" + std::to_string(voice) + "_" + kCodes[w] + "_" + std::to_string(take) + ".wav";
         std::string error;
-        ASSERT_TRUE(platform::audio::WriteWav((s_root / file).string(), 11025, samples, &error)) << error;
+        ASSERT_TRUE(platform::audio::WriteWav((s_root / file).string(), 11025, samples, error)) << error;
         manifest << file << "\tv" << voice << '\t' << (voice < 6 ? 'M' : 'F') << '\t' << (evaluation ? "eval" : "train")
                  << '\t' << kCodes[w] << '\t' << take << '\t' << replayed << '\n';
     }
