@@ -1,6 +1,6 @@
 #include "Setup/ArchiveLayout.h"
 
-namespace archive {
+namespace talk::archive {
 
 namespace {
 
@@ -231,4 +231,4 @@ std::optional<std::vector<std::uint32_t>> LoadDwords(const std::vector<std::uint
     return LoadNumbers<std::uint32_t>(data, [](Reader& r, std::uint32_t& v) { return r.Dword(v); });
 }
 
-} // namespace archive
+} // namespace talk::archive

@@ -10,7 +10,7 @@
 // elements; a count takes 2 bytes below 0xFFFF, else 0xFFFF and 4 bytes; a text is its length (1 byte below
 // 255, else 0xFF and 2 bytes below 0xFFFE, else 0xFF, 0xFFFF and 4 bytes) and its bytes without terminator.
 // Parsers check every count and length against the bytes that are there before using it.
-namespace archive {
+namespace talk::archive {
 
 std::vector<std::uint8_t> StoreTexts(const std::vector<std::string>& texts);
 std::vector<std::uint8_t> StoreBytes(const std::vector<std::uint8_t>& bytes);
@@ -23,4 +23,4 @@ std::optional<std::vector<std::uint8_t>> LoadBytes(const std::vector<std::uint8_
 std::optional<std::vector<std::uint16_t>> LoadWords(const std::vector<std::uint8_t>& data);
 std::optional<std::vector<std::uint32_t>> LoadDwords(const std::vector<std::uint8_t>& data);
 
-} // namespace archive
+} // namespace talk::archive

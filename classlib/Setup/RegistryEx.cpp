@@ -175,28 +175,28 @@ int CRegistryEx::Write(const std::string& name, const std::list<std::string>& te
 {
     return Guard([&] {
         return WriteValue(
-            name, REG_BINARY, archive::StoreTexts(std::vector<std::string>(textList.begin(), textList.end())));
+            name, REG_BINARY, talk::archive::StoreTexts(std::vector<std::string>(textList.begin(), textList.end())));
     });
 }
 
 int CRegistryEx::Write(const std::string& name, const std::vector<std::string>& textArray)
 {
-    return Guard([&] { return WriteValue(name, REG_BINARY, archive::StoreTexts(textArray)); });
+    return Guard([&] { return WriteValue(name, REG_BINARY, talk::archive::StoreTexts(textArray)); });
 }
 
 int CRegistryEx::Write(const std::string& name, const std::vector<std::uint8_t>& bytes)
 {
-    return Guard([&] { return WriteValue(name, REG_BINARY, archive::StoreBytes(bytes)); });
+    return Guard([&] { return WriteValue(name, REG_BINARY, talk::archive::StoreBytes(bytes)); });
 }
 
 int CRegistryEx::Write(const std::string& name, const std::vector<std::uint16_t>& words)
 {
-    return Guard([&] { return WriteValue(name, REG_BINARY, archive::StoreWords(words)); });
+    return Guard([&] { return WriteValue(name, REG_BINARY, talk::archive::StoreWords(words)); });
 }
 
 int CRegistryEx::Write(const std::string& name, const std::vector<std::uint32_t>& dwords)
 {
-    return Guard([&] { return WriteValue(name, REG_BINARY, archive::StoreDwords(dwords)); });
+    return Guard([&] { return WriteValue(name, REG_BINARY, talk::archive::StoreDwords(dwords)); });
 }
 
 int CRegistryEx::Write(const std::string& name, const RECT& rect)
@@ -313,32 +313,32 @@ template<class Load, class Store> int CRegistryEx::ReadArchived(const std::strin
 
 int CRegistryEx::Read(const std::string& name, std::list<std::string>& textList)
 {
-    return ReadArchived(name, archive::LoadTexts,
+    return ReadArchived(name, talk::archive::LoadTexts,
         [&](std::vector<std::string>& texts) { textList.assign(texts.begin(), texts.end()); });
 }
 
 int CRegistryEx::Read(const std::string& name, std::vector<std::string>& textArray)
 {
     return ReadArchived(
-        name, archive::LoadTexts, [&](std::vector<std::string>& texts) { textArray = std::move(texts); });
+        name, talk::archive::LoadTexts, [&](std::vector<std::string>& texts) { textArray = std::move(texts); });
 }
 
 int CRegistryEx::Read(const std::string& name, std::vector<std::uint8_t>& bytes)
 {
     return ReadArchived(
-        name, archive::LoadBytes, [&](std::vector<std::uint8_t>& loaded) { bytes = std::move(loaded); });
+        name, talk::archive::LoadBytes, [&](std::vector<std::uint8_t>& loaded) { bytes = std::move(loaded); });
 }
 
 int CRegistryEx::Read(const std::string& name, std::vector<std::uint16_t>& words)
 {
     return ReadArchived(
-        name, archive::LoadWords, [&](std::vector<std::uint16_t>& loaded) { words = std::move(loaded); });
+        name, talk::archive::LoadWords, [&](std::vector<std::uint16_t>& loaded) { words = std::move(loaded); });
 }
 
 int CRegistryEx::Read(const std::string& name, std::vector<std::uint32_t>& dwords)
 {
     return ReadArchived(
-        name, archive::LoadDwords, [&](std::vector<std::uint32_t>& loaded) { dwords = std::move(loaded); });
+        name, talk::archive::LoadDwords, [&](std::vector<std::uint32_t>& loaded) { dwords = std::move(loaded); });
 }
 
 int CRegistryEx::Read(const std::string& name, RECT& rect)

@@ -16,6 +16,8 @@
 
 #include <cstdio>
 
+namespace skin_preview {
+
 namespace {
 
 // Prompts of the voice dialog that the preview shows.
@@ -204,3 +206,5 @@ void PreviewDialog::mousePressEvent(QMouseEvent* event)
         windowHandle()->startSystemMove();
     CSkinDlg::mousePressEvent(event);
 }
+
+} // namespace skin_preview

@@ -13,6 +13,8 @@ class CSkinCombo;
 class CSkinEdit;
 class MixerWatcher;
 
+namespace skin_preview {
+
 /** A skin dialog with every item of the voice dialog: record a reading and see it drawn. */
 class PreviewDialog : public CSkinDlg
 {
@@ -46,3 +48,5 @@ private:
     int m_takes = 0;
     CFlatPopupMenu m_keyMenu;
 };
+
+} // namespace skin_preview

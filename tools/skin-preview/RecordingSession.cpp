@@ -1,5 +1,7 @@
 #include "RecordingSession.h"
 
+namespace skin_preview {
+
 RecordingSession::RecordingSession(WaveRecorder::CaptureFactory factory)
     : m_recorder(kRecordMs, kTickMs, std::move(factory))
 {
@@ -32,3 +34,5 @@ std::vector<short> RecordingSession::Finish()
         samples[static_cast<size_t>(i)] = m_recorder.Sample(i);
     return samples;
 }
+
+} // namespace skin_preview

@@ -5,6 +5,8 @@
 #include <memory>
 #include <vector>
 
+namespace skin_preview {
+
 /**
  * One 3-second reading as the voice dialog takes it: 30 ticks of 100 ms over the recorder, then the
  * samples for the engine. The preview's window only turns its answers into drawing.
@@ -35,3 +37,5 @@ private:
     bool m_running = false;
     int m_tick = 0;
 };
+
+} // namespace skin_preview

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace skin_preview {
+
 SpeechSpan FindSpeech(std::vector<short> samples)
 {
     SpeechSpan span;
@@ -24,3 +26,5 @@ SpeechSpan FindSpeech(std::vector<short> samples)
     SVE_Destruct();
     return span;
 }
+
+} // namespace skin_preview

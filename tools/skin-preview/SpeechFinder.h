@@ -2,6 +2,8 @@
 
 #include <vector>
 
+namespace skin_preview {
+
 /** Where the engine finds the spoken word in a reading, in samples. */
 struct SpeechSpan
 {
@@ -13,3 +15,5 @@ struct SpeechSpan
 
 /** Runs the engine's endpoint detection on a copy of the reading (the engine filters its input in place). */
 SpeechSpan FindSpeech(std::vector<short> samples);
+
+} // namespace skin_preview

@@ -65,11 +65,11 @@ int main(int argc, char** argv)
     BoxMessageService messages;
     CMessageService::Install(&messages);
 
-    PreviewDialog dialog;
+    skin_preview::PreviewDialog dialog;
     dialog.SetSkinFile(options.skin, "Marlow", options.appPath);
     dialog.setWindowTitle("Marlow");
     if (options.record)
-        QTimer::singleShot(300, &dialog, &PreviewDialog::StartRecording);
+        QTimer::singleShot(300, &dialog, &skin_preview::PreviewDialog::StartRecording);
     if (options.quitAfterMs > 0)
         QTimer::singleShot(options.quitAfterMs, &dialog, &QDialog::accept);
     dialog.show();

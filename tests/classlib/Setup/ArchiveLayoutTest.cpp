@@ -8,14 +8,14 @@ using Bytes = std::vector<std::uint8_t>;
 
 TEST(ArchiveLayoutTest, CountsSwitchToFourBytesAt0xFFFF)
 {
-    const Bytes below = archive::StoreBytes(Bytes(0xFFFE, 1));
+    const Bytes below = talk::archive::StoreBytes(Bytes(0xFFFE, 1));
     EXPECT_EQ(below.size(), 2u + 0xFFFE);
     EXPECT_EQ(below[0], 0xFE);
     EXPECT_EQ(below[1], 0xFF);
-    const Bytes at = archive::StoreBytes(Bytes(0xFFFF, 1));
+    const Bytes at = talk::archive::StoreBytes(Bytes(0xFFFF, 1));
     ASSERT_EQ(at.size(), 6u + 0xFFFF);
     EXPECT_EQ(Bytes(at.begin(), at.begin() + 6), (Bytes {0xFF, 0xFF, 0xFF, 0xFF, 0, 0}));
-    EXPECT_EQ(archive::LoadBytes(at)->size(), 0xFFFFu);
+    EXPECT_EQ(talk::archive::LoadBytes(at)->size(), 0xFFFFu);
 }
 
 struct TextLengthCase
@@ -31,11 +31,11 @@ class TextLengthTest : public ::testing::TestWithParam<TextLengthCase>
 TEST_P(TextLengthTest, LengthFieldsGrowAtTheirLimits)
 {
     const std::string text(GetParam().length, 't');
-    const Bytes stored = archive::StoreTexts({text});
+    const Bytes stored = talk::archive::StoreTexts({text});
     const Bytes& prefix = GetParam().prefix;
     ASSERT_EQ(stored.size(), prefix.size() + text.size());
     EXPECT_EQ(Bytes(stored.begin(), stored.begin() + static_cast<std::ptrdiff_t>(prefix.size())), prefix);
-    const auto loaded = archive::LoadTexts(stored);
+    const auto loaded = talk::archive::LoadTexts(stored);
     ASSERT_TRUE(loaded.has_value());
     EXPECT_EQ(*loaded, std::vector<std::string> {text});
 }
@@ -47,37 +47,39 @@ INSTANTIATE_TEST_SUITE_P(Limits, TextLengthTest,
 
 TEST(ArchiveLayoutTest, EveryTruncationIsRefused)
 {
-    const Bytes texts = archive::StoreTexts({"alpha", std::string(300, 'b'), ""});
-    const Bytes dwords = archive::StoreDwords({1, 2, 3});
-    const Bytes words = archive::StoreWords({1, 2, 3});
+    const Bytes texts = talk::archive::StoreTexts({"alpha", std::string(300, 'b'), ""});
+    const Bytes dwords = talk::archive::StoreDwords({1, 2, 3});
+    const Bytes words = talk::archive::StoreWords({1, 2, 3});
     for (std::size_t length = 0; length < texts.size(); ++length) {
-        EXPECT_FALSE(archive::LoadTexts(Bytes(texts.begin(), texts.begin() + static_cast<std::ptrdiff_t>(length))))
+        EXPECT_FALSE(
+            talk::archive::LoadTexts(Bytes(texts.begin(), texts.begin() + static_cast<std::ptrdiff_t>(length))))
             << length;
     }
     for (std::size_t length = 0; length < dwords.size(); ++length) {
-        EXPECT_FALSE(archive::LoadDwords(Bytes(dwords.begin(), dwords.begin() + static_cast<std::ptrdiff_t>(length))));
         EXPECT_FALSE(
-            archive::LoadWords(Bytes(words.begin(), words.begin() + static_cast<std::ptrdiff_t>(length / 2 + 1)))
+            talk::archive::LoadDwords(Bytes(dwords.begin(), dwords.begin() + static_cast<std::ptrdiff_t>(length))));
+        EXPECT_FALSE(
+            talk::archive::LoadWords(Bytes(words.begin(), words.begin() + static_cast<std::ptrdiff_t>(length / 2 + 1)))
             && length / 2 + 1 < words.size());
     }
-    EXPECT_TRUE(archive::LoadTexts(texts).has_value());
+    EXPECT_TRUE(talk::archive::LoadTexts(texts).has_value());
 }
 
 TEST(ArchiveLayoutTest, HugeCountsAreRefusedBeforeAnythingIsAllocated)
 {
-    EXPECT_FALSE(archive::LoadDwords({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 1, 2, 3, 4}));
-    EXPECT_FALSE(archive::LoadTexts({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 0}));
+    EXPECT_FALSE(talk::archive::LoadDwords({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 1, 2, 3, 4}));
+    EXPECT_FALSE(talk::archive::LoadTexts({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 0}));
     // A text whose 4-byte length claims more than is there.
-    EXPECT_FALSE(archive::LoadTexts({1, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 'x'}));
+    EXPECT_FALSE(talk::archive::LoadTexts({1, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 'x'}));
     // The wide-text marker is not a length.
-    EXPECT_FALSE(archive::LoadTexts({1, 0, 0xFF, 0xFE, 0xFF, 0}));
+    EXPECT_FALSE(talk::archive::LoadTexts({1, 0, 0xFF, 0xFE, 0xFF, 0}));
 }
 
 TEST(ArchiveLayoutTest, BytesAfterTheCollectionAreIgnored)
 {
-    Bytes stored = archive::StoreWords({7});
+    Bytes stored = talk::archive::StoreWords({7});
     stored.push_back(0xEE);
-    EXPECT_EQ(archive::LoadWords(stored), (std::vector<std::uint16_t> {7}));
+    EXPECT_EQ(talk::archive::LoadWords(stored), (std::vector<std::uint16_t> {7}));
 }
 
 } // namespace
