@@ -1,12 +1,13 @@
 #include "AppUserDic.h"
+#include <platform/BoundaryGuard.h>
 
 #include "FileLock.h"
 
 #include "NumberText.h"
 #include "StoreCipher.h"
-#include <platform/AsciiCase.h>
 #include "UserDicFormat.h"
 #include "UserRecord.h"
+#include <platform/AsciiCase.h>
 
 #include <platform/SystemInformation.h>
 
@@ -37,7 +38,7 @@ bool AllValidFields(std::initializer_list<const std::string*> fields)
 std::vector<std::string> NicksOf(const std::string& voiceList)
 {
     // A user without voices has none, not one empty name.
-    return voiceList.empty() ? std::vector<std::string>{} : rec::Split(voiceList, rec::kNickSeparator);
+    return voiceList.empty() ? std::vector<std::string> {} : rec::Split(voiceList, rec::kNickSeparator);
 }
 
 bool IsDigitValue(int value)
@@ -58,13 +59,12 @@ void CAppUserDic::SetWriteChannel(talk::WriteChunkFn write) noexcept
 
 int CAppUserDic::SetUserDicFilePath(std::string path) noexcept
 {
-    try {
+    return platform::Guarded(0, m_lastError, [&] {
         m_lastError.clear();
         if (!talk::PathExists(path)) {
             // Another program may make the file at the same moment; only one of them may start it empty.
             talk::FileLock lock(path);
-            if (!talk::PathExists(path) &&
-                !talk::ReplaceFileAtomically(path, {}, m_lastError, m_write)) {
+            if (!talk::PathExists(path) && !talk::ReplaceFileAtomically(path, {}, m_lastError, m_write)) {
                 return 0;
             }
         }
@@ -72,23 +72,19 @@ int CAppUserDic::SetUserDicFilePath(std::string path) noexcept
         m_entries.clear();
         GetUserList();
         return 1;
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 int CAppUserDic::CreateUserDic(std::string path) noexcept
 {
-    try {
+    return platform::Guarded(0, m_lastError, [&] {
         talk::FileLock lock(path);
         if (!lock.IsHeld()) {
             m_lastError = lock.ErrorText();
             return 0;
         }
         return talk::ReplaceFileAtomically(path, {}, m_lastError, m_write) ? 1 : 0;
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 int CAppUserDic::GetUserList() const
@@ -167,8 +163,7 @@ int CAppUserDic::UpdateUserList()
     return talk::ReplaceFileAtomically(m_path, bytes, m_lastError, m_write) ? 1 : 0;
 }
 
-template<class Change>
-int CAppUserDic::Transact(Change&& change)
+template<class Change> int CAppUserDic::Transact(Change&& change)
 {
     if (m_path.empty()) {
         m_lastError = "no user dictionary file set";
@@ -215,23 +210,19 @@ int CAppUserDic::FindIndex(const std::string& id) const
 
 int CAppUserDic::VerifyUserInfo(std::string id) const noexcept
 {
-    try {
+    return platform::Guarded(-1, m_lastError, [&] {
         Refresh();
         return FindIndex(id);
-    } catch (...) {
-        return -1;
-    }
+    });
 }
 
 std::string CAppUserDic::GetUserWholeInfo(std::string id) const noexcept
 {
-    try {
+    return platform::Guarded(std::string(), m_lastError, [&] {
         Refresh();
         const int index = FindIndex(id);
         return index < 0 ? std::string() : m_entries[static_cast<std::size_t>(index)].plain;
-    } catch (...) {
-        return {};
-    }
+    });
 }
 
 int CAppUserDic::ReplaceRecord(std::string record)
@@ -241,22 +232,18 @@ int CAppUserDic::ReplaceRecord(std::string record)
     if (index < 0) {
         return NoSuchUser(id);
     }
-    m_entries[static_cast<std::size_t>(index)] = Entry{std::move(record), {}};
+    m_entries[static_cast<std::size_t>(index)] = Entry {std::move(record), {}};
     return 1;
 }
 
 int CAppUserDic::SetUserWholeInfo(std::string record) noexcept
 {
-    try {
-        return Transact([&] { return ReplaceRecord(record); });
-    } catch (...) {
-        return 0;
-    }
+    return platform::Guarded(0, m_lastError, [&] { return Transact([&] { return ReplaceRecord(record); }); });
 }
 
 int CAppUserDic::DelUserWholeInfo(std::string id) noexcept
 {
-    try {
+    return platform::Guarded(0, m_lastError, [&] {
         return Transact([&] {
             const int index = FindIndex(id);
             if (index < 0) {
@@ -265,29 +252,25 @@ int CAppUserDic::DelUserWholeInfo(std::string id) noexcept
             m_entries.erase(m_entries.begin() + index);
             return 1;
         });
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 int CAppUserDic::GetUserIDList(std::vector<std::string>& ids) const noexcept
 {
-    try {
+    return platform::Guarded(0, m_lastError, [&] {
         Refresh();
         ids.clear();
         for (const Entry& entry : m_entries) {
             ids.push_back(rec::FieldOf(entry.plain, rec::kId));
         }
         return 1;
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 int CAppUserDic::CreateUser(std::string name, std::string id, std::string certiKey, std::string password, int group,
-                            int logon, int encrypt, int decrypt, std::string voiceList) noexcept
+    int logon, int encrypt, int decrypt, std::string voiceList) noexcept
 {
-    try {
+    return platform::Guarded(0, m_lastError, [&] {
         if (!AllValidFields({&name, &id, &certiKey, &password, &voiceList})) {
             m_lastError = "a user's texts must not contain ';'";
             return 0;
@@ -296,8 +279,8 @@ int CAppUserDic::CreateUser(std::string name, std::string id, std::string certiK
             m_lastError = "no certificate key can be formed on this machine";
             return 0;
         }
-        const std::vector<std::string> fields = {id,       name, password, std::to_string(group), certiKey,
-                                                 FlagsText(logon, encrypt, decrypt), voiceList};
+        const std::vector<std::string> fields
+            = {id, name, password, std::to_string(group), certiKey, FlagsText(logon, encrypt, decrypt), voiceList};
         return Transact([&] {
             if (FindIndex(id) >= 0) {
                 m_lastError = "the user \"" + id + "\" exists already";
@@ -306,15 +289,13 @@ int CAppUserDic::CreateUser(std::string name, std::string id, std::string certiK
             m_entries.push_back({rec::Join(fields, true), {}});
             return 1;
         });
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
-int CAppUserDic::SetUser(std::string name, std::string id, std::string password, int group, int logon, int encrypt,
-                         int decrypt) noexcept
+int CAppUserDic::SetUser(
+    std::string name, std::string id, std::string password, int group, int logon, int encrypt, int decrypt) noexcept
 {
-    try {
+    return platform::Guarded(0, m_lastError, [&] {
         if (!AllValidFields({&name, &id, &password})) {
             m_lastError = "a user's texts must not contain ';'";
             return 0;
@@ -325,52 +306,40 @@ int CAppUserDic::SetUser(std::string name, std::string id, std::string password,
                 return NoSuchUser(id);
             }
             Entry& entry = m_entries[static_cast<std::size_t>(index)];
-            const std::vector<std::string> fields = {id,
-                                                     name,
-                                                     password,
-                                                     std::to_string(group),
-                                                     rec::FieldOf(entry.plain, rec::kCertiKey),
-                                                     FlagsText(logon, encrypt, decrypt),
-                                                     rec::FieldOf(entry.plain, rec::kVoiceList)};
-            entry = Entry{rec::Join(fields, true), {}};
+            const std::vector<std::string> fields
+                = {id, name, password, std::to_string(group), rec::FieldOf(entry.plain, rec::kCertiKey),
+                    FlagsText(logon, encrypt, decrypt), rec::FieldOf(entry.plain, rec::kVoiceList)};
+            entry = Entry {rec::Join(fields, true), {}};
             return 1;
         });
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 int CAppUserDic::SetUser(std::string id, USER_INFORMATION info) noexcept
 {
-    try {
+    return platform::Guarded(0, m_lastError, [&] {
         bool valid = AllValidFields({&info.id, &info.name, &info.password, &info.certiKey});
         for (const std::string& nick : info.nicks) {
             valid = valid && rec::IsValidNick(nick);
         }
         // A number of more than one digit would shift the permission digits that readers take by position.
-        valid = valid && IsDigitValue(info.isGeneralUser) && IsDigitValue(info.logonRight) &&
-                IsDigitValue(info.encryptRight) && IsDigitValue(info.decryptRight);
+        valid = valid && IsDigitValue(info.isGeneralUser) && IsDigitValue(info.logonRight)
+            && IsDigitValue(info.encryptRight) && IsDigitValue(info.decryptRight);
         if (!valid) {
             m_lastError = "a user's texts must not contain ';' (names not ','), and rights are single digits";
             return 0;
         }
-        const std::vector<std::string> fields = {
-            info.id,
-            info.name,
-            info.password,
-            std::to_string(info.isGeneralUser),
-            info.certiKey,
-            std::to_string(info.logonRight) + std::to_string(info.encryptRight) + std::to_string(info.decryptRight),
-            rec::JoinNicks(info.nicks)};
+        const std::vector<std::string> fields
+            = {info.id, info.name, info.password, std::to_string(info.isGeneralUser), info.certiKey,
+                std::to_string(info.logonRight) + std::to_string(info.encryptRight) + std::to_string(info.decryptRight),
+                rec::JoinNicks(info.nicks)};
         return Transact([&] { return FindIndex(id) < 0 ? NoSuchUser(id) : ReplaceRecord(rec::Join(fields, false)); });
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 int CAppUserDic::GetUser(std::string id, USER_INFORMATION& info) const noexcept
 {
-    try {
+    return platform::Guarded(0, m_lastError, [&] {
         Refresh();
         const int index = FindIndex(id);
         if (index < 0) {
@@ -390,14 +359,12 @@ int CAppUserDic::GetUser(std::string id, USER_INFORMATION& info) const noexcept
             info.nicks.push_back(std::move(nick));
         }
         return 1;
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 int CAppUserDic::GetUserInfo(std::string id, USER_DICTIONARY& info) const noexcept
 {
-    try {
+    return platform::Guarded(0, m_lastError, [&] {
         Refresh();
         const int index = FindIndex(id);
         if (index < 0) {
@@ -412,9 +379,7 @@ int CAppUserDic::GetUserInfo(std::string id, USER_DICTIONARY& info) const noexce
         info.authority = std::move(fields[rec::kAuthority]);
         info.voiceList = std::move(fields[rec::kVoiceList]);
         return 1;
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 std::string CAppUserDic::FieldOfUser(const std::string& id, std::size_t field) const
@@ -460,7 +425,8 @@ int CAppUserDic::VerifyFieldOfUser(const std::string& id, std::size_t field, con
     Refresh();
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
         const std::string& record = m_entries[i].plain;
-        if (platform::EqualsIgnoringAsciiCase(rec::FieldOf(record, rec::kId), id) && rec::FieldOf(record, field) == value) {
+        if (platform::EqualsIgnoringAsciiCase(rec::FieldOf(record, rec::kId), id)
+            && rec::FieldOf(record, field) == value) {
             return static_cast<int>(i);
         }
     }
@@ -470,29 +436,17 @@ int CAppUserDic::VerifyFieldOfUser(const std::string& id, std::size_t field, con
 #define TALK_USER_FIELD_ACCESS(Getter, Setter, Field)                                                                  \
     std::string CAppUserDic::Getter(std::string id) const noexcept                                                     \
     {                                                                                                                  \
-        try {                                                                                                          \
-            return FieldOfUser(id, Field);                                                                             \
-        } catch (...) {                                                                                                \
-            return {};                                                                                                 \
-        }                                                                                                              \
+        return platform::Guarded(std::string(), m_lastError, [&] { return FieldOfUser(id, Field); });                  \
     }                                                                                                                  \
     int CAppUserDic::Setter(std::string id, std::string value) noexcept                                                \
     {                                                                                                                  \
-        try {                                                                                                          \
-            return SetFieldOfUser(id, Field, std::move(value));                                                        \
-        } catch (...) {                                                                                                \
-            return 0;                                                                                                  \
-        }                                                                                                              \
+        return platform::Guarded(0, m_lastError, [&] { return SetFieldOfUser(id, Field, std::move(value)); });         \
     }
 
 #define TALK_USER_FIELD_VERIFY(Verifier, Field)                                                                        \
     int CAppUserDic::Verifier(std::string id, std::string value) const noexcept                                        \
     {                                                                                                                  \
-        try {                                                                                                          \
-            return VerifyFieldOfUser(id, Field, value);                                                                \
-        } catch (...) {                                                                                                \
-            return -1;                                                                                                 \
-        }                                                                                                              \
+        return platform::Guarded(-1, m_lastError, [&] { return VerifyFieldOfUser(id, Field, value); });                \
     }
 
 TALK_USER_FIELD_ACCESS(GetPassWord, SetPassWord, rec::kPassword)
@@ -510,7 +464,7 @@ TALK_USER_FIELD_ACCESS(GetVoiceList, SetVoiceList, rec::kVoiceList)
 
 int CAppUserDic::VerifyNick(std::string id, std::string nick) const noexcept
 {
-    try {
+    return platform::Guarded(-1, m_lastError, [&] {
         const std::vector<std::string> nicks = NicksOf(FieldOfUser(id, rec::kVoiceList));
         for (std::size_t i = 0; i < nicks.size() && i < kVerifiedNicks; ++i) {
             if (platform::EqualsIgnoringAsciiCase(nicks[i], nick)) {
@@ -518,14 +472,12 @@ int CAppUserDic::VerifyNick(std::string id, std::string nick) const noexcept
             }
         }
         return -1;
-    } catch (...) {
-        return -1;
-    }
+    });
 }
 
 int CAppUserDic::SetNick(std::string id, std::string nick) noexcept
 {
-    try {
+    return platform::Guarded(0, m_lastError, [&] {
         if (!rec::IsValidNick(nick)) {
             m_lastError = "a voice name must not contain ';' or ','";
             return 0;
@@ -534,14 +486,12 @@ int CAppUserDic::SetNick(std::string id, std::string nick) noexcept
             voiceList += rec::kNickSeparator + nick;
             return 1;
         });
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 int CAppUserDic::DelNick(std::string id, std::string nick) noexcept
 {
-    try {
+    return platform::Guarded(0, m_lastError, [&] {
         return EditVoiceList(id, [&](std::string& voiceList) {
             const std::vector<std::string> nicks = NicksOf(voiceList);
             std::vector<std::string> kept;
@@ -556,32 +506,28 @@ int CAppUserDic::DelNick(std::string id, std::string nick) noexcept
             voiceList = rec::JoinNicks(kept);
             return 1;
         });
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 int CAppUserDic::GetNickList(std::string id, std::vector<std::string>& nicks) const noexcept
 {
-    try {
+    return platform::Guarded(0, m_lastError, [&] {
         Refresh();
         const int index = FindIndex(id);
         if (index < 0) {
             return 0;
         }
-        for (std::string& nick : NicksOf(rec::FieldOf(m_entries[static_cast<std::size_t>(index)].plain,
-                                                      rec::kVoiceList))) {
+        for (std::string& nick :
+            NicksOf(rec::FieldOf(m_entries[static_cast<std::size_t>(index)].plain, rec::kVoiceList))) {
             nicks.push_back(std::move(nick));
         }
         return 1;
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 int CAppUserDic::CreateCertiKey(std::string id, std::string& out) const noexcept
 {
-    try {
+    return platform::Guarded(0, m_lastError, [&] {
         std::string machine = GetMacAddr();
         if (machine.empty()) {
             machine = platform::MachineIdText();
@@ -591,16 +537,10 @@ int CAppUserDic::CreateCertiKey(std::string id, std::string& out) const noexcept
         }
         out = machine + id;
         return 1;
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 std::string CAppUserDic::GetMacAddr() const noexcept
 {
-    try {
-        return platform::AdapterAddressText();
-    } catch (...) {
-        return {};
-    }
+    return platform::Guarded(std::string(), m_lastError, [&] { return platform::AdapterAddressText(); });
 }

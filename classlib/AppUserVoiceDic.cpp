@@ -1,12 +1,13 @@
 #include "AppUserVoiceDic.h"
+#include <platform/BoundaryGuard.h>
 
 #include "AtomicFile.h"
 #include "ByteOrder.h"
 #include "FileLock.h"
 #include "PositionalFile.h"
 #include "StoreCipher.h"
-#include <platform/AsciiCase.h>
 #include "VoiceDicLayout.h"
+#include <platform/AsciiCase.h>
 
 #include <filesystem>
 
@@ -55,7 +56,7 @@ std::string CAppUserVoiceDic::ModelPath(const std::string& name) const
 
 int CAppUserVoiceDic::SetVoiceDicPath(std::string folder) noexcept
 {
-    try {
+    return platform::Guarded(0, m_lastError, [&] {
         m_dicPath = folder + kDicFileName;
         m_workFolder = folder + kWorkFolderName;
         if (talk::PathExists(m_dicPath)) {
@@ -67,9 +68,7 @@ int CAppUserVoiceDic::SetVoiceDicPath(std::string folder) noexcept
             return 1;
         }
         return talk::ReplaceFileAtomically(m_dicPath, {}, m_lastError) ? 1 : 0;
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 void CAppUserVoiceDic::SetBackupVoiceDicPath(std::string dicPath, std::string workFolder) noexcept
@@ -80,15 +79,13 @@ void CAppUserVoiceDic::SetBackupVoiceDicPath(std::string dicPath, std::string wo
 
 int CAppUserVoiceDic::CreateVoiceDic(std::string path) noexcept
 {
-    try {
+    return platform::Guarded(0, m_lastError, [&] {
         talk::FileLock lock(path);
         if (!lock.IsHeld()) {
             return Fail(lock.ErrorText());
         }
         return talk::ReplaceFileAtomically(path, {}, m_lastError) ? 1 : 0;
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 int CAppUserVoiceDic::FindSlot(PositionalFile& file, const std::string& id, const std::string& certiKey) const
@@ -143,7 +140,7 @@ int CAppUserVoiceDic::AppendSlot(PositionalFile& file)
 
 int CAppUserVoiceDic::FindIDPos(std::string id, std::string certiKey, std::string file) const noexcept
 {
-    try {
+    return platform::Guarded(-1, m_lastError, [&] {
         // Readers wait for a writer in progress; a copy on read-only media is read without the lock.
         const talk::FileLock lock(file, talk::FileLock::Kind::Shared);
         PositionalFile dic(file, PositionalFile::Mode::Read);
@@ -152,14 +149,12 @@ int CAppUserVoiceDic::FindIDPos(std::string id, std::string certiKey, std::strin
             return -1;
         }
         return FindSlot(dic, id, certiKey);
-    } catch (...) {
-        return -1;
-    }
+    });
 }
 
 int CAppUserVoiceDic::FindBlankSlot(std::string file) const noexcept
 {
-    try {
+    return platform::Guarded(-1, m_lastError, [&] {
         // Readers wait for a writer in progress; a copy on read-only media is read without the lock.
         const talk::FileLock lock(file, talk::FileLock::Kind::Shared);
         PositionalFile dic(file, PositionalFile::Mode::Read);
@@ -168,14 +163,12 @@ int CAppUserVoiceDic::FindBlankSlot(std::string file) const noexcept
             return -1;
         }
         return FindFreeSlot(dic);
-    } catch (...) {
-        return -1;
-    }
+    });
 }
 
 int CAppUserVoiceDic::AddSlot(std::string file) noexcept
 {
-    try {
+    return platform::Guarded(-1, m_lastError, [&] {
         const talk::FileLock lock(file);
         if (!lock.IsHeld()) {
             Fail(lock.ErrorText());
@@ -187,9 +180,7 @@ int CAppUserVoiceDic::AddSlot(std::string file) noexcept
             return -1;
         }
         return AppendSlot(dic);
-    } catch (...) {
-        return -1;
-    }
+    });
 }
 
 unsigned long CAppUserVoiceDic::GetNickPos(std::string name, unsigned long slot) const noexcept
@@ -199,7 +190,7 @@ unsigned long CAppUserVoiceDic::GetNickPos(std::string name, unsigned long slot)
 
 int CAppUserVoiceDic::AddUser(std::string id, std::string certiKey) noexcept
 {
-    try {
+    return platform::Guarded(0, m_lastError, [&] {
         m_lastError.clear();
         std::string header;
         if (!layout::EncodeHeader(talk::store_cipher::Encipher(id), talk::store_cipher::Encipher(certiKey), header)) {
@@ -232,14 +223,12 @@ int CAppUserVoiceDic::AddUser(std::string id, std::string certiKey) noexcept
             return Fail(dic.ErrorText());
         }
         return 1;
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 int CAppUserVoiceDic::DelUser(std::string id, std::string certiKey) noexcept
 {
-    try {
+    return platform::Guarded(0, m_lastError, [&] {
         m_lastError.clear();
         const talk::FileLock lock(m_dicPath);
         if (!lock.IsHeld()) {
@@ -257,13 +246,11 @@ int CAppUserVoiceDic::DelUser(std::string id, std::string certiKey) noexcept
             return Fail(dic.ErrorText());
         }
         return 1;
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 int CAppUserVoiceDic::OpenUserSection(PositionalFile& file, const std::string& id, const std::string& certiKey,
-                                      const std::string& name, unsigned long& sectionPos)
+    const std::string& name, unsigned long& sectionPos)
 {
     if (layout::SectionIndex(name) < 0) {
         return Fail("no voice section named \"" + name + "\"; the names are aaj, abj, acj, adj, aej and afj");
@@ -281,7 +268,7 @@ int CAppUserVoiceDic::OpenUserSection(PositionalFile& file, const std::string& i
 
 int CAppUserVoiceDic::SetUserVoice(std::string id, std::string certiKey, std::string name) noexcept
 {
-    try {
+    return platform::Guarded(0, m_lastError, [&] {
         m_lastError.clear();
         if (layout::SectionIndex(name) < 0) {
             return Fail("no voice section named \"" + name + "\"; the names are aaj, abj, acj, adj, aej and afj");
@@ -305,17 +292,15 @@ int CAppUserVoiceDic::SetUserVoice(std::string id, std::string certiKey, std::st
             return 0;
         }
         // Length last: a crash part-way leaves the section empty rather than a mix of two models.
-        const bool written = WriteLe32At(dic, sectionPos, 0) && dic.WriteAt(sectionPos + 4, model.data(), model.size()) &&
-                             WriteLe32At(dic, sectionPos, static_cast<std::uint32_t>(model.size()));
+        const bool written = WriteLe32At(dic, sectionPos, 0) && dic.WriteAt(sectionPos + 4, model.data(), model.size())
+            && WriteLe32At(dic, sectionPos, static_cast<std::uint32_t>(model.size()));
         return written ? 1 : Fail(dic.ErrorText());
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 int CAppUserVoiceDic::GetUserVoice(std::string id, std::string certiKey, std::string name) noexcept
 {
-    try {
+    return platform::Guarded(0, m_lastError, [&] {
         m_lastError.clear();
         // Readers wait for a writer in progress; a copy on read-only media is read without the lock.
         const talk::FileLock lock(m_dicPath, talk::FileLock::Kind::Shared);
@@ -342,14 +327,12 @@ int CAppUserVoiceDic::GetUserVoice(std::string id, std::string certiKey, std::st
             return 0;
         }
         return intact ? 1 : Fail("the voice section \"" + name + "\" is damaged; an empty model was written");
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 int CAppUserVoiceDic::DelUserVoice(std::string id, std::string certiKey, std::string name) noexcept
 {
-    try {
+    return platform::Guarded(0, m_lastError, [&] {
         m_lastError.clear();
         const talk::FileLock lock(m_dicPath);
         if (!lock.IsHeld()) {
@@ -361,7 +344,5 @@ int CAppUserVoiceDic::DelUserVoice(std::string id, std::string certiKey, std::st
             return 0;
         }
         return WriteLe32At(dic, sectionPos, 0) ? 1 : Fail(dic.ErrorText());
-    } catch (...) {
-        return 0;
-    }
+    });
 }

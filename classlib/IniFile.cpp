@@ -1,4 +1,5 @@
 #include "IniFile.h"
+#include <platform/BoundaryGuard.h>
 
 #include "AtomicFile.h"
 #include "FileLock.h"
@@ -58,22 +59,19 @@ bool CIniFile::LoadText(std::string& text) const
 
 std::string CIniFile::ReadString(std::string section, std::string key, std::string defaultValue) const noexcept
 {
-    try {
+    return platform::Guarded(defaultValue, m_lastError, [&] {
         std::string text;
         if (!LoadText(text)) {
             return defaultValue;
         }
         const auto value = ProfileText(text).Value(section, key);
         return value ? CutAtCharacter(*value, kMaxValueBytes) : defaultValue;
-    } catch (...) {
-        return defaultValue;
-    }
+    });
 }
 
-template<class Edit>
-int CIniFile::Modify(Edit&& edit) noexcept
+template<class Edit> int CIniFile::Modify(Edit&& edit) noexcept
 {
-    try {
+    return platform::Guarded(0, m_lastError, [&] {
         m_lastError.clear();
         if (m_path.empty()) {
             m_lastError = "no settings file set";
@@ -97,13 +95,7 @@ int CIniFile::Modify(Edit&& edit) noexcept
             return 1;
         }
         return talk::ReplaceFileAtomically(m_path, after, m_lastError) ? 1 : 0;
-    } catch (const std::exception& e) {
-        m_lastError = e.what();
-        return 0;
-    } catch (...) {
-        m_lastError = "unexpected failure";
-        return 0;
-    }
+    });
 }
 
 int CIniFile::WriteString(std::string section, std::string key, std::string value) noexcept
@@ -117,8 +109,8 @@ int CIniFile::WriteString(std::string section, std::string key, std::string valu
     });
 }
 
-int CIniFile::WriteSection(std::string section,
-                           const std::vector<std::pair<std::string, std::string>>& entries) noexcept
+int CIniFile::WriteSection(
+    std::string section, const std::vector<std::pair<std::string, std::string>>& entries) noexcept
 {
     return Modify([&](ProfileText& profile) {
         if (!profile.ReplaceSection(section, entries)) {
@@ -147,32 +139,36 @@ int CIniFile::DeleteSection(std::string section) noexcept
 
 int CIniFile::ReadSections(std::vector<std::string>& names) const noexcept
 {
-    try {
-        names.clear();
-        std::string text;
-        if (!LoadText(text)) {
+    return platform::GuardedOr(
+        [&] {
+            names.clear();
+            std::string text;
+            if (!LoadText(text)) {
+                return 0;
+            }
+            names = LimitNameList(ProfileText(text).SectionNames());
+            return names.empty() ? 0 : 1;
+        },
+        [&] {
+            names.clear();
             return 0;
-        }
-        names = LimitNameList(ProfileText(text).SectionNames());
-        return names.empty() ? 0 : 1;
-    } catch (...) {
-        names.clear();
-        return 0;
-    }
+        });
 }
 
 int CIniFile::ReadSection(std::string section, std::vector<std::string>& keys) const noexcept
 {
-    try {
-        keys.clear();
-        std::string text;
-        if (!LoadText(text)) {
+    return platform::GuardedOr(
+        [&] {
+            keys.clear();
+            std::string text;
+            if (!LoadText(text)) {
+                return 0;
+            }
+            keys = LimitNameList(ProfileText(text).KeyNames(section));
+            return keys.empty() ? 0 : 1;
+        },
+        [&] {
+            keys.clear();
             return 0;
-        }
-        keys = LimitNameList(ProfileText(text).KeyNames(section));
-        return keys.empty() ? 0 : 1;
-    } catch (...) {
-        keys.clear();
-        return 0;
-    }
+        });
 }

@@ -1,4 +1,5 @@
 #include "Setup/SetupSecure.h"
+#include <platform/BoundaryGuard.h>
 
 #include "AtomicFile.h"
 #include "FileLock.h"
@@ -20,8 +21,8 @@ constexpr std::size_t kMaxSecureFileBytes = 1024 * 1024;
 
 format::SettingsDigits DigitsOf(const CSetupSecure::tagSecureSettings& record)
 {
-    return {record.logonVoiceEnabled,     record.deleteSourceAfterEncrypt, record.deleteBundleAfterDecrypt,
-            record.logonAuthMode,         record.fileAuthMode,             record.firstRun};
+    return {record.logonVoiceEnabled, record.deleteSourceAfterEncrypt, record.deleteBundleAfterDecrypt,
+        record.logonAuthMode, record.fileAuthMode, record.firstRun};
 }
 
 CSetupSecure::tagSecureSettings RecordOf(const format::SettingsDigits& digits)
@@ -44,16 +45,14 @@ CSetupSecure::~CSetupSecure() = default;
 
 int CSetupSecure::SetSetupSecureFilePath(std::string path) noexcept
 {
-    try {
+    return platform::Guarded(0, m_lastError, [&] {
         m_lastError.clear();
         if (!talk::PathExists(path) && !CreateSetupSecure(path, false)) {
             return 0;
         }
         m_path = std::move(path);
         return 1;
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 int CSetupSecure::CreateSetupSecure(std::string path) noexcept
@@ -63,7 +62,7 @@ int CSetupSecure::CreateSetupSecure(std::string path) noexcept
 
 int CSetupSecure::CreateSetupSecure(std::string path, bool replaceExisting) noexcept
 {
-    try {
+    return platform::Guarded(0, m_lastError, [&] {
         const std::string settings = talk::store_cipher::Encipher(format::FormatSettings(DigitsOf({})));
         if (settings.empty()) {
             m_lastError = "cannot encipher the settings";
@@ -79,14 +78,12 @@ int CSetupSecure::CreateSetupSecure(std::string path, bool replaceExisting) noex
             return 1;
         }
         return talk::ReplaceFileAtomically(path, format::NewFile(settings), m_lastError) ? 1 : 0;
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 int CSetupSecure::GetAppSettings(tagSecureSettings& record) const noexcept
 {
-    try {
+    return platform::Guarded(0, m_lastError, [&] {
         record = RecordOf({});
         std::string bytes;
         if (!talk::ReadWholeFile(m_path, bytes, m_lastError, kMaxSecureFileBytes)) {
@@ -99,13 +96,10 @@ int CSetupSecure::GetAppSettings(tagSecureSettings& record) const noexcept
         }
         record = RecordOf(format::ParseSettings(plain));
         return 1;
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
-template<class Edit>
-int CSetupSecure::Modify(Edit&& edit)
+template<class Edit> int CSetupSecure::Modify(Edit&& edit)
 {
     if (m_path.empty()) {
         m_lastError = "no secure settings file set";
@@ -129,7 +123,7 @@ int CSetupSecure::Modify(Edit&& edit)
 
 int CSetupSecure::SetAppSettings(const tagSecureSettings& record) noexcept
 {
-    try {
+    return platform::Guarded(0, m_lastError, [&] {
         m_lastError.clear();
         const format::SettingsDigits digits = DigitsOf(record);
         for (const int digit : digits) {
@@ -147,26 +141,22 @@ int CSetupSecure::SetAppSettings(const tagSecureSettings& record) noexcept
         return Modify([&](const std::string& bytes) -> std::optional<std::string> {
             return format::WithSettingsEntry(bytes, cipher);
         });
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 std::string CSetupSecure::CreateBackupBypassKey() const noexcept
 {
-    try {
+    return platform::Guarded(std::string(), m_lastError, [&] {
         const std::time_t now = std::time(nullptr);
-        std::tm moment{};
+        std::tm moment {};
         localtime_r(&now, &moment);
         return talk::store_cipher::Encipher(talk::BypassKeyPlainText(talk::RandomCapitalLetters(), moment));
-    } catch (...) {
-        return {};
-    }
+    });
 }
 
 int CSetupSecure::SetBackupBypassKey(std::string key) noexcept
 {
-    try {
+    return platform::Guarded(0, m_lastError, [&] {
         m_lastError.clear();
         const std::string cipher = talk::store_cipher::Encipher(key);
         if (cipher.empty()) {
@@ -180,30 +170,22 @@ int CSetupSecure::SetBackupBypassKey(std::string key) noexcept
             }
             return changed;
         });
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 std::string CSetupSecure::GetBackupBypassKey() const noexcept
 {
-    try {
+    return platform::Guarded(std::string(), m_lastError, [&] {
         std::string bytes;
         if (!talk::ReadWholeFile(m_path, bytes, m_lastError, kMaxSecureFileBytes)) {
-            return {};
+            return std::string();
         }
         const auto cipher = format::EntryText(bytes, kBypassEntry);
         return (cipher && !cipher->empty()) ? talk::store_cipher::Decipher(*cipher) : std::string();
-    } catch (...) {
-        return {};
-    }
+    });
 }
 
 std::string CSetupSecure::GetAppPath() const noexcept
 {
-    try {
-        return talk::ReadInstallPath();
-    } catch (...) {
-        return {};
-    }
+    return platform::Guarded(std::string(), m_lastError, [&] { return talk::ReadInstallPath(); });
 }
