@@ -4,6 +4,7 @@
 #include "AppUserVoiceDic.h"
 #include "AtomicFile.h"
 #include "DictionaryCheck.h"
+#include "FileLock.h"
 #include "Setup/SetupFile.h"
 #include "Setup/SetupSecure.h"
 #include "StoreSafety.h"
@@ -337,6 +338,11 @@ int TransferCommand(const Context& c, bool exporting)
     const std::string dictionary = c.appPath + (users ? kUserDicName : kVoiceDicName);
     const std::string& from = exporting ? dictionary : c.Word(2);
     const std::string& to = exporting ? c.Word(2) : dictionary;
+    // The copy must not catch the voice dictionary in the middle of a change, nor an import undo one.
+    const talk::FileLock lock(dictionary, exporting ? talk::FileLock::Kind::Shared : talk::FileLock::Kind::Exclusive);
+    if (!lock.IsHeld()) {
+        return c.Fail(lock.ErrorText());
+    }
     std::string bytes;
     std::string error;
     if (!talk::ReadWholeFile(from, bytes, error)) {
