@@ -2,6 +2,8 @@
 
 #include "AtomicFile.h"
 
+#include <platform/BoundaryGuard.h>
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -15,7 +17,9 @@ namespace {
 // Lock files made before the stores became private carry the umask's mode.
 void TightenOlderLockFile(int fd)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::fstat(fd, &info) == 0 && info.st_uid == ::geteuid() && (info.st_mode & 077) != 0) {
         ::fchmod(fd, kPrivateFileMode);
     }
@@ -25,7 +29,8 @@ void TightenOlderLockFile(int fd)
 
 FileLock::FileLock(const std::string& storePath, Kind kind) noexcept
 {
-    try {
+    // Only the texts can fail to allocate, and never while a descriptor is open.
+    const bool done = platform::GuardedCall([&] {
         const std::string lockPath = storePath + ".lock";
         m_fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, kPrivateFileMode);
         if (m_fd < 0 && errno == EACCES) {
@@ -48,8 +53,8 @@ FileLock::FileLock(const std::string& storePath, Kind kind) noexcept
             m_fd = -1;
             m_error = "cannot lock " + storePath + ": " + std::strerror(err);
         }
-    } catch (...) {
-        // Only the texts can fail to allocate, and never while a descriptor is open.
+    });
+    if (!done) {
         m_error.clear();
     }
 }
