@@ -2,7 +2,7 @@
 # wardenctl end to end, in a throwaway system root: every command once on the good path, and the
 # refusals that must leave the stores as they were.
 set -u
-tool="$1"
+tool="$(realpath "$1")"
 root="$(mktemp -d)"
 trap 'rm -rf "$root"' EXIT
 export WARDEN_ROOT="$root/system"
@@ -100,6 +100,61 @@ if [ "$(wc -l <"$root/out")" -eq 42 ] && [ ! -s "$root/parallel" ]; then
 else
     failed=$((failed + 1)); echo "FAIL: $(wc -l <"$root/out") users after 2 x 20 parallel creations, expected 42"; cat "$root/parallel"
 fi
+
+# init: a working installation in one step, in a system root of its own.
+export WARDEN_ROOT="$root/init-system"
+fresh="$root/fresh"
+has_file() { # description, path
+    if [ -f "$2" ]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: $1: no $2"; fi
+}
+check "init needs a folder" 2 "$tool" init
+check "init without shipped data fails" 1 "$tool" init "$fresh" --data "$root/no-data"
+[ ! -e "$fresh" ] && passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL: a failed init left $fresh"; }
+check "init makes an installation" 0 "$tool" init "$fresh"
+output_has "stores reported as new" "stores: created, 0 users"
+has_file "engine background model" "$fresh/word128/aaj_m.bin"
+has_file "engine vocabulary model" "$fresh/iwrec/fiwr.bin"
+has_file "default skin" "$fresh/skin/default/skin.ini"
+has_file "prompt sound" "$fresh/wave/sv_rec.wav"
+for store in halvoxuid.dat halvoxuvd.dat halvox.dat halvox.ini; do has_file "store $store" "$fresh/$store"; done
+for folder in "$fresh" "$fresh/user" "$fresh/work" "$fresh/skin/default"; do
+    mode=$(stat -c %a "$folder")
+    [ "$mode" = 700 ] && passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL: $folder has mode $mode"; }
+done
+check "init registers the folder" 0 "$tool" app-path
+output_has "registered folder" "$fresh"
+cp "$fresh/halvox.ini" "$root/out"
+output_has "word list from the vocabulary" "aaj=ひまわり"
+output_has "last word of the list" "afj=あまのがわ"
+output_has "default skin chosen" "Skin=default"
+check "a fresh installation awaits its first run" 0 "$tool" secure show
+output_has "first run set" "firstRun=1"
+check "a fresh installation passes the strict check" 0 "$tool" check
+
+check "a user in the new installation" 0 "$tool" user create carol --name Carol --password pw
+sed -i 's/^Skin=default$/Skin=night/' "$fresh/halvox.ini"
+rm "$fresh/wave/sv_rec.wav"
+check "init again on the same folder" 0 "$tool" init "$fresh"
+output_has "stores reported as kept" "stores: kept, 1 user; 0 settings added"
+check "the user survives a second init" 0 "$tool" users
+output_has "carol kept" "carol"
+cp "$fresh/halvox.ini" "$root/out"
+output_has "a changed setting survives a second init" "Skin=night"
+has_file "a second init restores shipped data" "$fresh/wave/sv_rec.wav"
+
+# The shipped data come from --data when it is given.
+data="$root/data"
+cp -r "$(dirname "$0")/../../data" "$data"
+printf 'marker' >"$data/engine/word128/zzz_m.bin"
+mkdir -p "$root/cwd"
+(cd "$root/cwd" && "$tool" init other/ --data "$data" >"$root/out" 2>"$root/err")
+[ $? -eq 0 ] && passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL: init of a relative folder"; cat "$root/err"; }
+has_file "the model of the named data folder" "$root/cwd/other/word128/zzz_m.bin"
+check "the relative folder is registered as an absolute path" 0 "$tool" app-path
+if [ "$(cat "$root/out")" = "$root/cwd/other" ]; then passed=$((passed + 1)); else
+    failed=$((failed + 1)); echo "FAIL: registered '$(cat "$root/out")', expected $root/cwd/other"; fi
+: >"$root/a-file"
+check "init refuses a file in place of the folder" 1 "$tool" init "$root/a-file"
 
 echo "wardenctl: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -5,6 +5,7 @@
 #include "AtomicFile.h"
 #include "DictionaryCheck.h"
 #include "FileLock.h"
+#include "Installation.h"
 #include "Setup/SetupFile.h"
 #include "Setup/SetupSecure.h"
 #include "StoreSafety.h"
@@ -13,8 +14,8 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -40,7 +41,7 @@ struct Context
     }
     int Usage(const std::string& message) const
     {
-        err << "wardenctl: " << message << "\n" << UsageText();
+        err << "wardenctl: " << message << " (\"wardenctl help\" lists the commands)\n";
         return kExitUsage;
     }
     const std::string& Word(std::size_t i) const { return args.words.at(i); }
@@ -87,10 +88,10 @@ int ShowUser(const Context& c, CAppUserDic& users, const std::string& id)
     if (!users.GetUser(id, info)) {
         return c.Fail("no user \"" + id + "\"");
     }
-    c.out << "id: " << info.id << "\nname: " << info.name << "\ngroup: "
-          << (info.isGeneralUser ? "1 (general user)" : "0 (administrator)") << "\ncertificate key: " << info.certiKey
-          << "\nrights (logon, encrypt, decrypt): " << info.logonRight << info.encryptRight << info.decryptRight
-          << "\nvoices:";
+    c.out << "id: " << info.id << "\nname: " << info.name
+          << "\ngroup: " << (info.isGeneralUser ? "1 (general user)" : "0 (administrator)")
+          << "\ncertificate key: " << info.certiKey << "\nrights (logon, encrypt, decrypt): " << info.logonRight
+          << info.encryptRight << info.decryptRight << "\nvoices:";
     for (const std::string& nick : info.nicks) {
         c.out << " " << (nick.empty() ? "\"\"" : nick);
     }
@@ -106,7 +107,7 @@ int CreateUser(const Context& c, CAppUserDic& users, const std::string& id)
         return c.Usage("user create needs --name and --password");
     }
     int group = 1;
-    std::array<int, 3> rights{1, 1, 1};
+    std::array<int, 3> rights {1, 1, 1};
     if (const auto g = c.args.Option("group"); g && (!ParseDigit(*g, group) || group > 1)) {
         return c.Usage("--group is 0 (administrator) or 1 (general user)");
     }
@@ -116,8 +117,8 @@ int CreateUser(const Context& c, CAppUserDic& users, const std::string& id)
     if (users.VerifyUserInfo(id) >= 0) {
         return c.Fail("user \"" + id + "\" exists already");
     }
-    if (!users.CreateUser(*name, id, c.args.Option("certkey").value_or(""), *password, group, rights[0], rights[1],
-                          rights[2], "")) {
+    if (!users.CreateUser(
+            *name, id, c.args.Option("certkey").value_or(""), *password, group, rights[0], rights[1], rights[2], "")) {
         return c.Fail("cannot create user \"" + id + "\": " + users.GetLastErrorText());
     }
     CAppUserVoiceDic voices;
@@ -136,7 +137,7 @@ int ChangeUser(const Context& c, CAppUserDic& users, const std::string& id)
         return c.Fail("no user \"" + id + "\"");
     }
     int group = stored.group;
-    std::array<int, 3> rights{};
+    std::array<int, 3> rights {};
     for (std::size_t i = 0; i < 3; ++i) {
         rights[i] = i < stored.authority.size() && stored.authority[i] == '1' ? 1 : 0;
     }
@@ -147,7 +148,7 @@ int ChangeUser(const Context& c, CAppUserDic& users, const std::string& id)
         return c.Usage("--rights is three digits 0 or 1, such as 110");
     }
     if (!users.SetUser(c.args.Option("name").value_or(stored.name), stored.id,
-                       c.args.Option("password").value_or(stored.password), group, rights[0], rights[1], rights[2])) {
+            c.args.Option("password").value_or(stored.password), group, rights[0], rights[1], rights[2])) {
         return c.Fail("cannot change user \"" + id + "\": " + users.GetLastErrorText());
     }
     c.out << "changed user " << stored.id << "\n";
@@ -287,10 +288,10 @@ int SecureCommand(const Context& c)
         const auto equals = assignment.find('=');
         const std::string name = assignment.substr(0, equals);
         int value = 0;
-        const auto field = std::find_if(kSecureFields.begin(), kSecureFields.end(),
-                                        [&](const auto& entry) { return name == entry.first; });
-        if (equals == std::string::npos || field == kSecureFields.end() ||
-            !ParseDigit(assignment.substr(equals + 1), value)) {
+        const auto field = std::find_if(
+            kSecureFields.begin(), kSecureFields.end(), [&](const auto& entry) { return name == entry.first; });
+        if (equals == std::string::npos || field == kSecureFields.end()
+            || !ParseDigit(assignment.substr(equals + 1), value)) {
             return c.Usage("\"" + assignment + "\" is not FIELD=DIGIT with a known field");
         }
         settings.*(field->second) = value;
@@ -386,8 +387,8 @@ void ReportStoreRecords(const Context& c)
     }
     CSetupSecure secure;
     CSetupSecure::tagSecureSettings settings;
-    const bool secureRead = secure.SetSetupSecureFilePath(c.appPath + CSetupFile::kSecureFileName) &&
-                            secure.GetAppSettings(settings);
+    const bool secureRead
+        = secure.SetSetupSecureFilePath(c.appPath + CSetupFile::kSecureFileName) && secure.GetAppSettings(settings);
     c.out << "secure settings: " << (secureRead ? "1 settings record" : "unreadable") << ", "
           << (secure.GetBackupBypassKey().empty() ? "no by-pass key" : "a by-pass key") << "\n";
 }
@@ -398,20 +399,47 @@ int CheckCommand(const Context& c)
         return c.Usage("check takes no arguments");
     }
     const std::filesystem::path root = platform::SystemRoot();
-    struct stat info {};
+    struct stat info = {};
     const uid_t owner = ::stat(root.c_str(), &info) == 0 ? info.st_uid : ::geteuid();
-    const std::vector<talk::store_safety::Finding> findings =
-        talk::store_safety::CheckInstallation(root.string(), c.appPath, owner);
+    const std::vector<talk::store_safety::Finding> findings
+        = talk::store_safety::CheckInstallation(root.string(), c.appPath, owner);
     c.out << "system root: " << root.string() << "\ninstallation: " << c.appPath << "\n";
     for (const talk::store_safety::Finding& finding : findings) {
         c.out << "unsafe: " << talk::store_safety::FindingText(finding) << "\n";
     }
     ReportStoreRecords(c);
     if (!findings.empty()) {
-        return c.Fail(CountText(findings.size(), "finding", "findings") +
-                      ": privileged programs will refuse this installation until they are fixed");
+        return c.Fail(CountText(findings.size(), "finding", "findings")
+            + ": privileged programs will refuse this installation until they are fixed");
     }
     c.out << "no unsafe modes or owners\n";
+    return kExitOk;
+}
+
+int InitCommand(const Context& c)
+{
+    if (c.args.words.size() != 2) {
+        return c.Usage("init DIR [--data DATA]");
+    }
+    std::error_code ec;
+    std::filesystem::path folder = std::filesystem::absolute(c.Word(1), ec).lexically_normal();
+    if (ec || c.Word(1).empty()) {
+        return c.Fail("cannot make \"" + c.Word(1) + "\" an absolute path");
+    }
+    if (!folder.has_filename()) {
+        folder = folder.parent_path();
+    }
+    const std::string dataFolder = c.args.Option("data").value_or(WARDEN_SHIPPED_DATA_DIR);
+    InstallOutcome outcome;
+    std::string error;
+    if (!Install(folder, ShippedDataIn(dataFolder), outcome, error)) {
+        return c.Fail(error);
+    }
+    c.out << "installation folder: " << folder.string() << " (registered)\n"
+          << "shipped data: " << dataFolder << " (engine models, skin default, " << outcome.soundCount
+          << " prompt sounds)\n"
+          << "stores: " << (outcome.storesKept ? "kept, " : "created, ")
+          << CountText(outcome.userCount, "user", "users") << "; " << outcome.settingsAdded << " settings added\n";
     return kExitOk;
 }
 
@@ -439,7 +467,7 @@ int AppPathCommand(const Context& c)
 
 int RunCommand(const Arguments& arguments, std::ostream& out, std::ostream& err)
 {
-    Context c{arguments, out, err, {}};
+    Context c {arguments, out, err, {}};
     if (arguments.words.empty() || arguments.words[0] == "help") {
         (arguments.words.empty() ? err : out) << UsageText();
         return arguments.words.empty() ? kExitUsage : kExitOk;
@@ -447,6 +475,9 @@ int RunCommand(const Arguments& arguments, std::ostream& out, std::ostream& err)
     const std::string& command = arguments.words[0];
     if (command == "app-path") {
         return AppPathCommand(c);
+    }
+    if (command == "init") {
+        return InitCommand(c);
     }
     c.appPath = arguments.Option("app-path").value_or(CSetupFile().GetAppPath());
     if (c.appPath.empty()) {

@@ -33,7 +33,8 @@ bool IsSoundVoiceDictionary(const std::string& bytes, std::string& problem)
     }
     for (std::uint64_t slot = 0; slot < layout::SlotCount(bytes.size()); ++slot) {
         const std::size_t start = static_cast<std::size_t>(slot * layout::kSlotSize);
-        const layout::SlotHeader header = layout::DecodeHeader(std::string_view(bytes).substr(start, layout::kHeaderSize));
+        const layout::SlotHeader header
+            = layout::DecodeHeader(std::string_view(bytes).substr(start, layout::kHeaderSize));
         if (!header.inUse) {
             continue;
         }
