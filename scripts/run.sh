@@ -11,9 +11,10 @@ cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/nul
 cmake --build "$build" -j "$(nproc)"
 
 root="${WARDEN_ROOT:-${XDG_DATA_HOME:-$HOME/.local/share}/deskwarden}"
-engine="$root/program/engine"
-echo "== installing the shipped engine models into $engine"
-"$top/tools/modelbuild/install-engine-data.sh" "$engine"
+# The installation folder is also the engine folder: the voice dialog points the engine at it.
+program="$root/program"
+echo "== setting up the default installation in $program (users and settings already there are kept)"
+"$build/bin/wardenctl" init "$program"
 
 sample="$top/data/samples/sample.wav"
 echo "== endpoint detection of the bundled sample ($sample)"
@@ -32,9 +33,9 @@ for take in 0 1 2 3 4 5; do speak en+m3 "$take" "$readings/user-$take.wav"; done
 speak de+f4 2 "$readings/other.wav"
 
 echo "== enrolment of demo-user with five readings"
-"$build/bin/halvox" enrol --dir "$engine" --user demo-user --word aaj --text ひまわり \
+"$build/bin/halvox" enrol --dir "$program" --user demo-user --word aaj --text ひまわり \
     "$readings"/user-{0,1,2,3,4}.wav
 echo "== verification of a sixth reading by the same speaker"
-"$build/bin/halvox" verify --dir "$engine" --user demo-user --word aaj "$readings/user-5.wav" || true
+"$build/bin/halvox" verify --dir "$program" --user demo-user --word aaj "$readings/user-5.wav" || true
 echo "== verification of another speaker saying the same word"
-"$build/bin/halvox" verify --dir "$engine" --user demo-user --word aaj "$readings/other.wav" || true
+"$build/bin/halvox" verify --dir "$program" --user demo-user --word aaj "$readings/other.wav" || true
