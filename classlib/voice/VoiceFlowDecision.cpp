@@ -1,0 +1,143 @@
+// The decision after each reading: word check, then enrolment, verification or the model test.
+#include "voice/VoiceFlow.h"
+
+#include "AppUserDic.h"
+#include "AppUserVoiceDic.h"
+#include "Setup/SetupFile.h"
+
+namespace talk::voice {
+
+void VoiceFlow::OnProcess()
+{
+    if (m_ended)
+        return;
+    if (m_state.CancelRequested) {
+        Emit(Act(VoiceActionKind::DetachToolTip));
+        End(2);
+        return;
+    }
+    m_state.Recording = 0;
+    CloseRecorder();
+    const int slot = m_state.Mode == 1 ? m_state.TakeCount - 1 : 0;
+    if (m_services.engine->CheckSexSpeech(m_state.Samples.data(), m_state.SampleCount, slot) == 0) {
+        // Every refusal of the engine, its work-memory and training lines included, is shown as it came.
+        const std::string label = m_services.engine->GetLabelString();
+        Prompt(label.empty() ? FormatString(VoiceString::NotTheWord, m_state.Word) : label);
+        DrawResult(false);
+        Pause(kResultPauseMs);
+        m_state.LastTakeGood = 0;
+        OnRecord();
+        return;
+    }
+    if (m_state.Mode == 1)
+        DecideEnrolment();
+    else
+        DecideVerification();
+}
+
+void VoiceFlow::DecideEnrolment()
+{
+    Prompt(FormatString(VoiceString::TakesRecorded, m_state.TakeCount));
+    DrawResult(true);
+    if (m_state.LastTakeGood == 1 && m_state.TakeCount >= m_state.EnrolRepeat) {
+        m_state.TickCount = 0;
+        if (m_state.EndpointErrorCount >= 2) {
+            Emit(Act(VoiceActionKind::StopButtonTimers));
+            const bool goOn
+                = Emit(TextAct(VoiceActionKind::AskYesNo, m_state.Title, StringText(VoiceString::EnrolAnyway)));
+            if (!goOn) {
+                End(2);
+                return;
+            }
+            Emit(Act(VoiceActionKind::ResumeButtonTimers));
+        }
+        TrainModel();
+        return;
+    }
+    Pause(kResultPauseMs);
+    OnRecord();
+}
+
+void VoiceFlow::TrainModel()
+{
+    Prompt(VoiceString::CreatingModel);
+    if (m_services.engine->Train() != 0) {
+        DrawResult(true);
+        m_state.FailCount = 0;
+        m_state.ModelCreated = 1;
+        m_state.TakeCount = 1;
+        End(1);
+        return;
+    }
+    // The next good reading replaces the last slot and training runs again.
+    m_state.FailCount = 0;
+    m_state.ModelCreated = 0;
+    Pause(kResultPauseMs);
+    OnRecord();
+}
+
+void VoiceFlow::DecideVerification()
+{
+    Prompt(VoiceString::PleaseWait);
+    VoiceEngine& engine = *m_services.engine;
+    // A replayed voice is only pointed out; the verification still decides.
+    if (engine.VCopy() == 0) {
+        Prompt(VoiceString::ReplayedVoice);
+        DrawResult(false);
+    }
+    const bool modelTest = m_state.VerifyRepeat == kModelTestRepeat;
+    if (engine.Verify() != 0) {
+        Prompt(VoiceString::Accepted);
+        DrawResult(true);
+        m_state.FailCount = 0;
+        ++m_state.AcceptCount;
+        if (!modelTest) {
+            if (engine.GetbUpdate() != 0) {
+                const std::string key = m_services.userDic->GetCertiKey(m_state.UserID);
+                m_services.voiceDic->SetUserVoice(m_state.UserID, key, m_state.Nick);
+            }
+            PlayResult(sound::kVerifyTrue);
+            m_services.setup->SetLastUserProgram(m_state.UserID);
+            WriteLogFile(1);
+            End(1);
+            return;
+        }
+    } else {
+        Prompt(VoiceString::Denied);
+        DrawResult(false);
+        m_state.FailCount = 0;
+        if (!modelTest) {
+            PlayResult(sound::kVerifyFalse);
+            if (--m_state.AttemptsLeft <= 0) {
+                WriteLogFile(0);
+                End(2);
+                return;
+            }
+            Pause(kResultPauseMs);
+            OnRecord();
+            return;
+        }
+    }
+    if (m_state.LastTakeGood == 1)
+        DecideModelTest();
+}
+
+void VoiceFlow::DecideModelTest()
+{
+    if (m_state.AcceptCount >= kModelTestAccepts) {
+        PlayResult(sound::kModelTrue);
+        End(1);
+        return;
+    }
+    const int stillNeeded = kModelTestAccepts - m_state.AcceptCount;
+    if (m_state.TakeCount < kModelTestRepeat && stillNeeded <= kModelTestRepeat - m_state.TakeCount) {
+        Pause(kResultPauseMs);
+        OnRecord();
+        return;
+    }
+    Prompt(VoiceString::EnrolFailed);
+    PlayResult(sound::kModelFalse);
+    End(2);
+}
+
+} // namespace talk::voice
