@@ -13,7 +13,7 @@
 // removable drive instead and the real mounts are not looked at, so that tests and demonstrations see
 // exactly the drives they made.
 //
-// Drive letters: the suite's dialogs name a drive by a "X:" spec. Each listing gives its drives the letters
+// Drive letters: the suite's dialogs name a drive "X:". Each listing gives its drives the letters
 // D, E, F, ... in listing order (mount order, or name order of the media/ folders); A to C are left out so
 // that no letter passes for a floppy or the system drive. A drive keeps its mount folder beside its letter,
 // and the letter means that folder only within the listing that assigned it: a caller that shows a listing
@@ -32,8 +32,8 @@ struct RemovableDrive
     char letter = 'D';
     DriveKind kind = DriveKind::Removable;
 
-    /** The drive spec the dialogs show: the letter and a colon, such as "D:". */
-    std::string Spec() const { return std::string(1, letter) + ":"; }
+    /** The drive name the dialogs show: the letter and a colon, such as "D:". */
+    std::string Name() const { return std::string(1, letter) + ":"; }
 };
 
 /** One line of the mount table: the mounted device and the folder it is mounted on. */

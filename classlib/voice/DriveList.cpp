@@ -7,7 +7,7 @@ namespace talk::voice {
 std::string DriveEntryText(const platform::RemovableDrive& drive)
 {
     const char* kind = drive.kind == platform::DriveKind::CdRom ? "CD-ROM Drive" : "Removable Drive";
-    return "(" + drive.Spec() + ") " + kind;
+    return "(" + drive.Name() + ") " + kind;
 }
 
 DriveList::DriveList(std::vector<platform::RemovableDrive> drives)
@@ -34,9 +34,9 @@ std::optional<std::string> DriveList::KeyPathOf(const std::string& entry) const
     if (colon == std::string::npos || colon == 0) {
         return std::nullopt;
     }
-    const std::string spec = entry.substr(colon - 1, 2);
+    const std::string name = entry.substr(colon - 1, 2);
     const auto drive = std::find_if(
-        m_drives.begin(), m_drives.end(), [&](const platform::RemovableDrive& d) { return d.Spec() == spec; });
+        m_drives.begin(), m_drives.end(), [&](const platform::RemovableDrive& d) { return d.Name() == name; });
     if (drive == m_drives.end()) {
         return std::nullopt;
     }

@@ -97,10 +97,10 @@ TEST_F(SysfsTest, LettersTheRemovableMountsInMountOrder)
                                                   "/dev/sdb1 /mnt/again vfat rw 0 0\n");
     const std::vector<RemovableDrive> drives = platform::DrivesFromMounts(mounts, m_sys);
     ASSERT_EQ(drives.size(), 2u);
-    EXPECT_EQ(drives[0].Spec(), "D:");
+    EXPECT_EQ(drives[0].Name(), "D:");
     EXPECT_EQ(drives[0].folder, "/media/cd");
     EXPECT_EQ(drives[0].kind, DriveKind::CdRom);
-    EXPECT_EQ(drives[1].Spec(), "E:");
+    EXPECT_EQ(drives[1].Name(), "E:");
     EXPECT_EQ(drives[1].folder, "/media/stick");
     EXPECT_EQ(drives[1].kind, DriveKind::Removable);
 }
@@ -117,9 +117,9 @@ TEST_F(MediaFolderTest, EachFolderOfMediaIsARemovableDriveInNameOrder)
     const std::vector<RemovableDrive> drives = platform::ListRemovableDrives();
     ASSERT_EQ(drives.size(), 2u);
     EXPECT_EQ(drives[0].folder, Root() / "media" / "card");
-    EXPECT_EQ(drives[0].Spec(), "D:");
+    EXPECT_EQ(drives[0].Name(), "D:");
     EXPECT_EQ(drives[1].folder, Root() / "media" / "stick");
-    EXPECT_EQ(drives[1].Spec(), "E:");
+    EXPECT_EQ(drives[1].Name(), "E:");
     EXPECT_EQ(drives[1].kind, DriveKind::Removable);
 }
 
@@ -136,7 +136,7 @@ TEST_F(MediaFolderTest, DrivesBeyondZAreNotOffered)
     }
     const std::vector<RemovableDrive> drives = platform::DrivesFromMediaFolder(Root() / "media");
     ASSERT_EQ(drives.size(), 23u);
-    EXPECT_EQ(drives.back().Spec(), "Z:");
+    EXPECT_EQ(drives.back().Name(), "Z:");
     EXPECT_EQ(drives.back().folder.filename(), "drive122");
 }
 

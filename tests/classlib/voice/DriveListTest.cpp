@@ -19,7 +19,7 @@ DriveList StickAndDisc()
         RemovableDrive {"/media/alice/DISC", 'E', DriveKind::CdRom}});
 }
 
-TEST(DriveListTest, NamesEachDriveByItsSpecAndKind)
+TEST(DriveListTest, NamesEachDriveByItsLetterAndKind)
 {
     const DriveList list = StickAndDisc();
     EXPECT_FALSE(list.IsEmpty());
