@@ -25,10 +25,6 @@ bool Store(
         error = "the user " + id + " is not in the user dictionary";
         return false;
     }
-    if (users.VerifyNick(id, nick) == -1 && AddToVoiceList(users, id, nick) == 0) {
-        error = "the word " + nick + " could not be added to the voice list: " + users.GetLastErrorText();
-        return false;
-    }
     const std::string key = users.GetCertiKey(id);
     if (voices.FindIDPos(id, key, voices.GetVoiceDicPath()) < 0 && voices.AddUser(id, key) == 0) {
         error = "no slot for " + id + " in the voice dictionary";
@@ -36,6 +32,11 @@ bool Store(
     }
     if (voices.SetUserVoice(id, key, nick) == 0) {
         error = "the model " + nick + " could not be stored in the voice dictionary";
+        return false;
+    }
+    // Listed only once its model is stored: a listed word without a model could never be verified.
+    if (users.VerifyNick(id, nick) == -1 && AddToVoiceList(users, id, nick) == 0) {
+        error = "the word " + nick + " could not be added to the voice list: " + users.GetLastErrorText();
         return false;
     }
     std::error_code ignored;
