@@ -81,7 +81,8 @@ bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<ui
 bool ReplaceFileContents(const std::string& path, const std::vector<uint8_t>& bytes)
 {
     const std::string temporary = path + ".tmp";
-    FileDescriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    // User models are voice templates: their owner's alone, like every store of the suite.
+    FileDescriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
     if (file.Get() < 0)
         return false;
     const bool written = WriteAll(file.Get(), bytes) && ::fsync(file.Get()) == 0;
