@@ -34,7 +34,7 @@ public:
         std::string password;
         int isGeneralUser = 0; // 1 when the group field is exactly "1"
         std::string certiKey;
-        int logonRight = 0;    // digit values of the permission field, 0 to 9
+        int logonRight = 0; // digit values of the permission field, 0 to 9
         int encryptRight = 0;
         int decryptRight = 0;
         std::vector<std::string> nicks;
@@ -84,13 +84,13 @@ public:
      *         cannot be written (nothing is added then).
      */
     int CreateUser(std::string name, std::string id, std::string certiKey, std::string password, int group, int logon,
-                   int encrypt, int decrypt, std::string voiceList) noexcept;
+        int encrypt, int decrypt, std::string voiceList) noexcept;
     /**
      * Rewrites name, password, group and permissions of `id` (spelled as given); the certificate key and
      * the voice list stay. @return 1; 0 when not found, a text holds ';', or not written.
      */
     int SetUser(std::string name, std::string id, std::string password, int group, int logon, int encrypt,
-                int decrypt) noexcept;
+        int decrypt) noexcept;
     /**
      * Stores the record built from `info` through SetUserWholeInfo (so the user named by info.id changes).
      * @return 1; 0 when `id` is not found, a text holds ';' (a nick ','), a right or the group is outside
@@ -164,8 +164,7 @@ private:
     int GetUserList() const;
     void Refresh() const;
     int UpdateUserList();
-    template<class Change>
-    int Transact(Change&& change);
+    template<class Change> int Transact(Change&& change);
     int FindIndex(const std::string& id) const;
     int NoSuchUser(const std::string& id) const;
     int ReplaceRecord(std::string record);

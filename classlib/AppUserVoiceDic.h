@@ -88,7 +88,7 @@ private:
     int FindFreeSlot(talk::PositionalFile& file) const;
     int AppendSlot(talk::PositionalFile& file);
     int OpenUserSection(talk::PositionalFile& file, const std::string& id, const std::string& certiKey,
-                        const std::string& name, unsigned long& sectionPos);
+        const std::string& name, unsigned long& sectionPos);
     std::string ModelPath(const std::string& name) const;
     int Fail(std::string reason) const;
 

@@ -69,7 +69,7 @@ long long Nanoseconds(const timespec& t)
 
 FileStamp StampOf(const struct stat& info)
 {
-    timespec now{};
+    timespec now {};
     ::clock_gettime(CLOCK_REALTIME, &now);
     FileStamp stamp;
     stamp.device = info.st_dev;
@@ -93,8 +93,8 @@ void KeepOwner(int fd, const struct stat& existing)
 
 bool FileStamp::operator==(const FileStamp& other) const noexcept
 {
-    return device == other.device && inode == other.inode && size == other.size && modifiedNs == other.modifiedNs &&
-           changedNs == other.changedNs;
+    return device == other.device && inode == other.inode && size == other.size && modifiedNs == other.modifiedNs
+        && changedNs == other.changedNs;
 }
 
 bool FileStamp::IsRacy() const noexcept
@@ -106,7 +106,9 @@ bool FileStamp::IsRacy() const noexcept
 
 bool StampOfFile(const std::string& path, FileStamp& stamp) noexcept
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::stat(path.c_str(), &info) != 0) {
         return false;
     }
@@ -119,8 +121,8 @@ ssize_t PosixWriteChunk(int fd, const char* data, std::size_t size) noexcept
     return ::write(fd, data, size);
 }
 
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std::string& error,
-                           const WriteChunkFn& write)
+bool ReplaceFileAtomically(
+    const std::string& path, std::string_view bytes, std::string& error, const WriteChunkFn& write)
 {
     const std::string folder = FolderOf(path);
     std::string tempPath = folder + "/." + BaseNameOf(path) + ".XXXXXX";
@@ -131,7 +133,9 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std:
     }
 
     ::fchmod(fd, kPrivateFileMode);
-    struct stat existing {};
+    struct stat existing
+    {
+    };
     if (::stat(path.c_str(), &existing) == 0) {
         KeepOwner(fd, existing);
     }
@@ -165,15 +169,17 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& err
     return ReadWholeFile(path, bytes, ignored, error, maxBytes);
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes, FileStamp& stamp, std::string& error,
-                   std::size_t maxBytes)
+bool ReadWholeFile(
+    const std::string& path, std::string& bytes, FileStamp& stamp, std::string& error, std::size_t maxBytes)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         error = Reason("cannot open", path, errno);
         return false;
     }
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
         error = "not a regular file: " + path;
@@ -215,7 +221,9 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, FileStamp& stamp
 
 bool PathExists(const std::string& path) noexcept
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     return ::stat(path.c_str(), &info) == 0;
 }
 

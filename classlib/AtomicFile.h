@@ -17,7 +17,7 @@ namespace talk {
 using WriteChunkFn = std::function<ssize_t(int fd, const char* data, std::size_t size)>;
 
 /** Limit of ReadWholeFile unless told otherwise: far above any store the suite writes. */
-inline constexpr std::size_t kDefaultMaxFileBytes = std::size_t{256} * 1024 * 1024;
+inline constexpr std::size_t kDefaultMaxFileBytes = std::size_t {256} * 1024 * 1024;
 
 /** The plain write(2) channel. */
 ssize_t PosixWriteChunk(int fd, const char* data, std::size_t size) noexcept;
@@ -57,20 +57,20 @@ struct FileStamp
  * @param error  set to a readable reason on failure.
  * @return true on success; on failure `path` is untouched and the temporary file removed.
  */
-[[nodiscard]] bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std::string& error,
-                                         const WriteChunkFn& write = {});
+[[nodiscard]] bool ReplaceFileAtomically(
+    const std::string& path, std::string_view bytes, std::string& error, const WriteChunkFn& write = {});
 
 /**
  * Reads a whole regular file into `bytes`.
  * @param maxBytes  files longer than this are refused, so that a stray huge file cannot exhaust memory.
  * @return true on success; false with `error` set when the file is missing, unreadable or too long.
  */
-[[nodiscard]] bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error,
-                                 std::size_t maxBytes = kDefaultMaxFileBytes);
+[[nodiscard]] bool ReadWholeFile(
+    const std::string& path, std::string& bytes, std::string& error, std::size_t maxBytes = kDefaultMaxFileBytes);
 
 /** ReadWholeFile that also gives the stamp of the very version it read. */
 [[nodiscard]] bool ReadWholeFile(const std::string& path, std::string& bytes, FileStamp& stamp, std::string& error,
-                                 std::size_t maxBytes = kDefaultMaxFileBytes);
+    std::size_t maxBytes = kDefaultMaxFileBytes);
 
 /** True when a file system object exists at `path` (a dangling link counts as missing). */
 bool PathExists(const std::string& path) noexcept;

@@ -9,8 +9,8 @@ namespace talk {
 inline std::uint32_t ReadLe32(const char* data) noexcept
 {
     const auto* b = reinterpret_cast<const unsigned char*>(data);
-    return static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
-           (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
+    return static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8)
+        | (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
 }
 
 /** Writes `value` little-endian into four writable bytes at `data`. */

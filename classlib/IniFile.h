@@ -62,8 +62,7 @@ public:
 
 private:
     bool LoadText(std::string& text) const;
-    template<class Edit>
-    int Modify(Edit&& edit) noexcept;
+    template<class Edit> int Modify(Edit&& edit) noexcept;
 
     std::string m_path;
     mutable std::string m_lastError;

@@ -40,7 +40,9 @@ PositionalFile::PositionalFile(const std::string& path, Mode mode) noexcept
 void PositionalFile::TightenMode() noexcept
 {
     // Stores written in place are never replaced, so the first write is where an older, looser mode ends.
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::fstat(m_fd, &info) == 0 && info.st_uid == ::geteuid() && (info.st_mode & 077) != 0) {
         ::fchmod(m_fd, info.st_mode & 0700);
     }
@@ -62,7 +64,9 @@ bool PositionalFile::Fail(const char* what) noexcept
 
 std::uint64_t PositionalFile::Size() noexcept
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (m_fd < 0 || ::fstat(m_fd, &info) != 0) {
         Fail("cannot query the size of");
         return 0;

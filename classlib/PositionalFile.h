@@ -14,8 +14,8 @@ class PositionalFile
 public:
     enum class Mode
     {
-        Read,          // existing file, reading only
-        ReadWrite,     // existing file, no truncation
+        Read, // existing file, reading only
+        ReadWrite, // existing file, no truncation
         CreateTruncate // created when missing, emptied when present
     };
 

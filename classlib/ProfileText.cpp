@@ -106,7 +106,7 @@ std::optional<ProfileText::SectionSpan> ProfileText::FindSection(std::string_vie
         while (end < m_lines.size() && !SectionNameOf(m_lines[end].body)) {
             ++end;
         }
-        return SectionSpan{i, end};
+        return SectionSpan {i, end};
     }
     return std::nullopt;
 }
@@ -169,8 +169,8 @@ bool ProfileText::IsValidSectionName(std::string_view name) noexcept
 bool ProfileText::IsValidKeyName(std::string_view name) noexcept
 {
     const std::string_view trimmed = Trim(name);
-    return !trimmed.empty() && !HasLineBreak(name) && name.find('=') == std::string_view::npos &&
-           trimmed.front() != ';' && trimmed.front() != '[';
+    return !trimmed.empty() && !HasLineBreak(name) && name.find('=') == std::string_view::npos && trimmed.front() != ';'
+        && trimmed.front() != '[';
 }
 
 bool ProfileText::IsValidValue(std::string_view value) noexcept
@@ -212,7 +212,7 @@ bool ProfileText::SetValue(std::string_view section, std::string_view key, std::
         m_lines[insertAt - 1].ending = m_newline;
     }
     const auto position = m_lines.begin() + static_cast<std::ptrdiff_t>(insertAt);
-    m_lines.insert(position, Line{std::string(trimmedKey) + "=" + std::string(value), m_newline});
+    m_lines.insert(position, Line {std::string(trimmedKey) + "=" + std::string(value), m_newline});
     return true;
 }
 
@@ -237,12 +237,12 @@ bool ProfileText::DeleteSection(std::string_view section)
         return false;
     }
     m_lines.erase(m_lines.begin() + static_cast<std::ptrdiff_t>(span->header),
-                  m_lines.begin() + static_cast<std::ptrdiff_t>(span->end));
+        m_lines.begin() + static_cast<std::ptrdiff_t>(span->end));
     return true;
 }
 
-bool ProfileText::ReplaceSection(std::string_view section,
-                                 const std::vector<std::pair<std::string, std::string>>& entries)
+bool ProfileText::ReplaceSection(
+    std::string_view section, const std::vector<std::pair<std::string, std::string>>& entries)
 {
     if (!IsValidSectionName(section)) {
         return false;

@@ -46,8 +46,8 @@ public:
      * Makes `section` hold exactly `entries` (key, value) in that order, in place of its old lines;
      * an empty list removes the section. @return false, changing nothing, for an invalid name or value.
      */
-    [[nodiscard]] bool ReplaceSection(std::string_view section,
-                                      const std::vector<std::pair<std::string, std::string>>& entries);
+    [[nodiscard]] bool ReplaceSection(
+        std::string_view section, const std::vector<std::pair<std::string, std::string>>& entries);
 
     /** The whole text as it is to be written back. */
     std::string Text() const;
@@ -62,13 +62,13 @@ public:
 private:
     struct Line
     {
-        std::string body;   // without its line break
+        std::string body; // without its line break
         std::string ending; // "\n", "\r\n" or "" for a last line without a break
     };
     struct SectionSpan
     {
         std::size_t header; // index of the "[name]" line
-        std::size_t end;    // one past the last line that belongs to the section
+        std::size_t end; // one past the last line that belongs to the section
     };
 
     std::optional<SectionSpan> FindSection(std::string_view section) const;

@@ -16,7 +16,7 @@ constexpr std::size_t kMaxEntries = 20000;
 
 std::string UserName(uid_t uid)
 {
-    passwd entry{};
+    passwd entry {};
     passwd* found = nullptr;
     char buffer[1024];
     if (::getpwuid_r(uid, &entry, buffer, sizeof buffer, &found) == 0 && found != nullptr) {
@@ -42,7 +42,9 @@ std::string WithoutJournalSuffix(std::string name)
 
 bool Inspect(const std::string& path, Facts& facts)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::lstat(path.c_str(), &info) != 0) {
         return false;
     }
@@ -98,7 +100,8 @@ public:
         fs::recursive_directory_iterator it(top, fs::directory_options::skip_permission_denied, ec);
         for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
             if (++m_entries > kMaxEntries) {
-                m_findings.push_back({top.string(), "holds too many entries to check", "remove what is not the suite's"});
+                m_findings.push_back(
+                    {top.string(), "holds too many entries to check", "remove what is not the suite's"});
                 return;
             }
             const fs::path& path = it->path();
@@ -110,7 +113,8 @@ public:
             Check(path.string(), folder ? Role::Folder : (IsSecretStore(path.string()) ? Role::Secret : Role::File));
         }
         if (ec) {
-            m_findings.push_back({top.string(), "cannot be read completely (" + ec.message() + ")", "check its permissions"});
+            m_findings.push_back(
+                {top.string(), "cannot be read completely (" + ec.message() + ")", "check its permissions"});
         }
     }
 
@@ -146,16 +150,16 @@ std::vector<Finding> Judge(const Facts& facts, Role role, uid_t installOwner)
     if (facts.isLink) {
         // A link's own mode means nothing; what matters is that a store is where it seems to be.
         if (role == Role::Secret) {
-            findings.push_back({path, "is a symbolic link, not the store itself",
-                                "replace the link by the file it points to"});
+            findings.push_back(
+                {path, "is a symbolic link, not the store itself", "replace the link by the file it points to"});
         }
         return findings;
     }
     if (facts.owner != 0 && facts.owner != installOwner) {
         findings.push_back({path,
-                            "is owned by " + UserName(facts.owner) + ", not by root or the installation's owner " +
-                                UserName(installOwner),
-                            "chown " + UserName(installOwner) + " " + path});
+            "is owned by " + UserName(facts.owner) + ", not by root or the installation's owner "
+                + UserName(installOwner),
+            "chown " + UserName(installOwner) + " " + path});
     }
     const bool sharedButSticky = role == Role::Ancestor && (facts.mode & S_ISVTX) != 0;
     if ((facts.mode & (S_IWGRP | S_IWOTH)) != 0 && !sharedButSticky) {
@@ -167,8 +171,8 @@ std::vector<Finding> Judge(const Facts& facts, Role role, uid_t installOwner)
     return findings;
 }
 
-std::vector<Finding> CheckInstallation(const std::string& systemRoot, const std::string& installFolder,
-                                       uid_t installOwner)
+std::vector<Finding> CheckInstallation(
+    const std::string& systemRoot, const std::string& installFolder, uid_t installOwner)
 {
     Walk walk(installOwner);
     const fs::path root = fs::path(systemRoot).lexically_normal();

@@ -1,6 +1,5 @@
 #pragma once
 
-
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -15,9 +14,9 @@ namespace talk::store_safety {
 enum class Role
 {
     Ancestor, // a folder above the system root or the installation: may be shared if sticky
-    Folder,   // a folder of the suite
-    File,     // a file of the suite (pictures, sounds, engine models)
-    Secret    // a store holding passwords, keys or voice models: its owner's alone
+    Folder, // a folder of the suite
+    File, // a file of the suite (pictures, sounds, engine models)
+    Secret // a store holding passwords, keys or voice models: its owner's alone
 };
 
 /** What lstat tells of one path. */
@@ -52,7 +51,7 @@ std::vector<Finding> Judge(const Facts& facts, Role role, uid_t installOwner);
  * checks the system root alone.
  * @return every finding; none means the installation may be trusted.
  */
-std::vector<Finding> CheckInstallation(const std::string& systemRoot, const std::string& installFolder,
-                                                uid_t installOwner);
+std::vector<Finding> CheckInstallation(
+    const std::string& systemRoot, const std::string& installFolder, uid_t installOwner);
 
 } // namespace talk::store_safety

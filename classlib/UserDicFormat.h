@@ -11,7 +11,7 @@ namespace talk::user_dic_format {
 struct Decoded
 {
     std::vector<std::string> texts; // the entries read, in file order
-    bool complete = true;           // false when the bytes ended inside an entry (the rest is ignored)
+    bool complete = true; // false when the bytes ended inside an entry (the rest is ignored)
 };
 
 /**

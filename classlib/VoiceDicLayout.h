@@ -23,8 +23,7 @@ inline constexpr std::uint64_t kSectionStride = 20659;
 /** Largest model file one section holds. */
 inline constexpr std::uint32_t kSectionCapacity = 20655;
 inline constexpr std::size_t kSectionCount = 6;
-inline constexpr std::array<std::string_view, kSectionCount> kSectionNames = {"aaj", "abj", "acj",
-                                                                              "adj", "aej", "afj"};
+inline constexpr std::array<std::string_view, kSectionCount> kSectionNames = {"aaj", "abj", "acj", "adj", "aej", "afj"};
 
 /** Index 0 to 5 of the section named `name` (ASCII case ignored); -1 for any other name. */
 int SectionIndex(std::string_view name) noexcept;
@@ -48,9 +47,9 @@ constexpr std::uint64_t SlotCount(std::uint64_t fileLength) noexcept
 struct SlotHeader
 {
     bool inUse = false;
-    bool intact = false;     // both lengths within their fields; when false the texts are empty
-    std::string idText;      // enciphered ID, as stored
-    std::string certiText;   // enciphered certificate key, as stored
+    bool intact = false; // both lengths within their fields; when false the texts are empty
+    std::string idText; // enciphered ID, as stored
+    std::string certiText; // enciphered certificate key, as stored
 };
 
 /** Reads a slot header; `header` must be kHeaderSize bytes, else the result is not intact and not in use. */

@@ -40,7 +40,9 @@ void MakePrivate(const std::filesystem::path& file)
     if (fd < 0) {
         return;
     }
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::fstat(fd, &info) == 0 && info.st_uid == ::geteuid() && (info.st_mode & 077) != 0) {
         ::fchmod(fd, info.st_mode & 0700);
     }

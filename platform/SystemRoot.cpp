@@ -120,7 +120,9 @@ bool EnsureFolder(const std::filesystem::path& folder, std::string& error)
             ::chmod(partial.c_str(), kPrivateFolderMode);
         }
     }
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
         error = "cannot create the folder " + folder.string();
         return false;

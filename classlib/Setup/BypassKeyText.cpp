@@ -9,7 +9,7 @@ std::string BypassKeyPlainText(const std::string& letters, const std::tm& moment
 {
     char stamp[32];
     std::snprintf(stamp, sizeof stamp, "%02d%02d%02d%02d%02d%02d", (moment.tm_mon + 1) % 100, moment.tm_mday % 100,
-                  moment.tm_year % 100, moment.tm_hour % 100, moment.tm_min % 100, moment.tm_sec % 100);
+        moment.tm_year % 100, moment.tm_hour % 100, moment.tm_min % 100, moment.tm_sec % 100);
     return letters + stamp;
 }
 

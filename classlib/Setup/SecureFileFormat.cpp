@@ -17,7 +17,7 @@ std::optional<EntrySpan> FindEntry(std::string_view bytes, std::size_t index)
             return std::nullopt;
         }
         if (i == index) {
-            return EntrySpan{offset, size};
+            return EntrySpan {offset, size};
         }
         offset += 4 + size;
     }
@@ -79,7 +79,7 @@ std::string FormatSettings(const SettingsDigits& digits)
 
 SettingsDigits ParseSettings(std::string_view text)
 {
-    SettingsDigits digits{};
+    SettingsDigits digits {};
     for (std::size_t i = 0; i < digits.size() && i < text.size(); ++i) {
         digits[i] = DigitValue(text[i]);
     }

@@ -17,7 +17,7 @@ using SettingsDigits = std::array<int, kSettingsCount>;
 struct EntrySpan
 {
     std::size_t offset = 0; // of its length field
-    std::size_t size = 0;   // of its text
+    std::size_t size = 0; // of its text
     std::size_t End() const noexcept { return offset + 4 + size; }
 };
 

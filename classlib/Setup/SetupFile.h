@@ -87,7 +87,8 @@ public:
     int SetAppSecureMakeType(unsigned n) noexcept;
     unsigned GetAppSecureMakeType() const noexcept;
 
-    /** Replaces the slide-show list by `files`, numbered from "1", in one write; an empty list removes it. @return 1 on success. */
+    /** Replaces the slide-show list by `files`, numbered from "1", in one write; an empty list removes it. @return 1 on
+     * success. */
     int SetScrImageFile(const std::vector<std::string>& files) noexcept;
     /** The picture numbered `n`, or "". */
     std::string GetScrImageFile(int n) const noexcept;

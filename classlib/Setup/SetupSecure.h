@@ -17,12 +17,12 @@ public:
     /** The six settings, each a single digit. The initial values are those of a new installation. */
     struct tagSecureSettings
     {
-        int logonVoiceEnabled = 0;        // voice logon at Windows start is installed: 0 / 1
+        int logonVoiceEnabled = 0; // voice logon at Windows start is installed: 0 / 1
         int deleteSourceAfterEncrypt = 0; // 0 / 1
         int deleteBundleAfterDecrypt = 0; // 0 / 1
-        int logonAuthMode = 1;            // 0 voice and password, 1 voice, 2 password
-        int fileAuthMode = 1;             // 0 voice and password, 1 voice, 2 password
-        int firstRun = 1;                 // the installation has not been set up yet: 0 / 1
+        int logonAuthMode = 1; // 0 voice and password, 1 voice, 2 password
+        int fileAuthMode = 1; // 0 voice and password, 1 voice, 2 password
+        int firstRun = 1; // the installation has not been set up yet: 0 / 1
     };
 
     CSetupSecure();
@@ -30,9 +30,11 @@ public:
     CSetupSecure(const CSetupSecure&) = default;
     CSetupSecure& operator=(const CSetupSecure&) = default;
 
-    /** Uses the file at `path`, creating it with the new-installation content when missing. @return 1; 0 when it cannot be created. */
+    /** Uses the file at `path`, creating it with the new-installation content when missing. @return 1; 0 when it cannot
+     * be created. */
     int SetSetupSecureFilePath(std::string path) noexcept;
-    /** Creates (or resets) the file at `path`: settings "000111", no installation record, no by-pass key. @return 1 on success. */
+    /** Creates (or resets) the file at `path`: settings "000111", no installation record, no by-pass key. @return 1 on
+     * success. */
     int CreateSetupSecure(std::string path) noexcept;
 
     /**
@@ -43,9 +45,11 @@ public:
     /** Writes the six settings. @return 1; 0 when a field is outside 0 to 9 (nothing written) or on a file failure. */
     int SetAppSettings(const tagSecureSettings& record) noexcept;
 
-    /** A new by-pass key: the enciphered text of random letters and the current time. Nothing is stored. "" on failure. */
+    /** A new by-pass key: the enciphered text of random letters and the current time. Nothing is stored. "" on failure.
+     */
     std::string CreateBackupBypassKey() const noexcept;
-    /** Stores `key` (enciphered once more) as the by-pass key. @return 1; 0 when the file is damaged before it or not written. */
+    /** Stores `key` (enciphered once more) as the by-pass key. @return 1; 0 when the file is damaged before it or not
+     * written. */
     int SetBackupBypassKey(std::string key) noexcept;
     /** The stored by-pass key; "" when there is none or it does not decipher. */
     std::string GetBackupBypassKey() const noexcept;
@@ -59,8 +63,7 @@ public:
 
 private:
     int CreateSetupSecure(std::string path, bool replaceExisting) noexcept;
-    template<class Edit>
-    int Modify(Edit&& edit);
+    template<class Edit> int Modify(Edit&& edit);
 
     std::string m_path;
     mutable std::string m_lastError;

@@ -56,8 +56,8 @@ SVE_API void SVE_NoiseParams(int noiseMode, double noiseParam2, int noiseParam3)
 /** Sets lpcOrder, cepstralOrder, featureDim = cepstralOrder + 1, hmmStates, codebookSize,
  *  combinedSize = 2 x codebookSize and hmmSymbols = codebookSize. */
 SVE_API void SVE_EngineParams(int lpcOrder, int cepstralOrder, int hmmStates, int codebookSize);
-SVE_API void SVE_HMMParams(int adaptOnAccept, double convergence, double updateWeight1, double updateWeight2,
-                           double updateWeight3);
+SVE_API void SVE_HMMParams(
+    int adaptOnAccept, double convergence, double updateWeight1, double updateWeight2, double updateWeight3);
 SVE_API void SVE_EPDParams(int minFrames, int maxFrames, int p3, int p4);
 SVE_API void SVE_CopyParams(double factor);
 /** Non-zero: enrolment checks the first repetition against the fixed vocabulary. */

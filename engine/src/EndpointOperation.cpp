@@ -24,8 +24,8 @@ int GetEndpointShort(EngineContext& context, short* samples, int count, int trim
     request.params.frameShift = context.frameShift;
     request.params.minFrames = context.epdMinFrames;
     request.params.maxFrames = context.epdMaxFrames;
-    SegmentResult result = SegmentSpeech(samples, count, request, work->speech.data(),
-                                         static_cast<int>(work->speech.size()), &work->speechCount);
+    SegmentResult result = SegmentSpeech(
+        samples, count, request, work->speech.data(), static_cast<int>(work->speech.size()), &work->speechCount);
     context.errorNumber = result.error;
     context.startFrame = result.startFrame;
     context.endFrame = result.endFrame;

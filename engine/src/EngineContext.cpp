@@ -26,8 +26,8 @@ EngineContext::EngineContext()
 
 WorkMemoryShape EngineContext::CurrentShape() const
 {
-    return WorkMemoryShape {sampleRate, maxDurationMs, frameShift, maxRepeat, featureDim, codebookSize, hmmStates,
-                            hmmSymbols};
+    return WorkMemoryShape {
+        sampleRate, maxDurationMs, frameShift, maxRepeat, featureDim, codebookSize, hmmStates, hmmSymbols};
 }
 
 void CopyText(char (&field)[kTextSize], const char* text, int limit)

@@ -6,8 +6,9 @@ namespace halvox {
 
 bool ReadContextCodebookModel(EngineContext& context, const std::string& path, bool withMean, CodebookModel* model)
 {
-    if (ReadCodebookModel(path, withMean, context.featureDim, context.codebookSize, context.hmmStates,
-                          context.hmmSymbols, model) != ModelFileError::None) {
+    if (ReadCodebookModel(
+            path, withMean, context.featureDim, context.codebookSize, context.hmmStates, context.hmmSymbols, model)
+        != ModelFileError::None) {
         SetLabel(context, texts::kCannotOpenFile, path);
         return false;
     }
@@ -29,8 +30,7 @@ bool ReadContextUserModel(EngineContext& context, const std::string& path, UserM
 }
 
 CombinedCodebook CombineCodebooks(const std::vector<float>& firstCodewords, const std::vector<float>& firstWeights,
-                                  const std::vector<float>& secondCodewords, const std::vector<float>& secondWeights,
-                                  int dim)
+    const std::vector<float>& secondCodewords, const std::vector<float>& secondWeights, int dim)
 {
     CombinedCodebook combined;
     combined.codewords = firstCodewords;
@@ -44,11 +44,11 @@ CombinedCodebook CombineCodebooks(const std::vector<float>& firstCodewords, cons
 }
 
 std::optional<double> ScoreStoredModel(const std::vector<float>& pi, const std::vector<float>& a,
-                                       const std::vector<float>& b, int states, int ownSymbols, int totalSymbols,
-                                       SymbolSide side, const int* symbols, int length)
+    const std::vector<float>& b, int states, int ownSymbols, int totalSymbols, SymbolSide side, const int* symbols,
+    int length)
 {
-    if (states <= 0 || ownSymbols <= 0 || pi.size() != static_cast<size_t>(states) ||
-        a.size() != static_cast<size_t>(states) * states || b.size() != static_cast<size_t>(states) * ownSymbols)
+    if (states <= 0 || ownSymbols <= 0 || pi.size() != static_cast<size_t>(states)
+        || a.size() != static_cast<size_t>(states) * states || b.size() != static_cast<size_t>(states) * ownSymbols)
         return std::nullopt;
     DiscreteHmm hmm(states, totalSymbols);
     if (!hmm.LoadStoredModel(pi.data(), a.data(), b.data(), ownSymbols, side))

@@ -25,13 +25,12 @@ struct CombinedCodebook
     std::vector<float> weights;
 };
 CombinedCodebook CombineCodebooks(const std::vector<float>& firstCodewords, const std::vector<float>& firstWeights,
-                                  const std::vector<float>& secondCodewords, const std::vector<float>& secondWeights,
-                                  int dim);
+    const std::vector<float>& secondCodewords, const std::vector<float>& secondWeights, int dim);
 
 // Score of a symbol sequence under a stored model placed in a space of `totalSymbols` symbols (its own
 // symbols on `side`); empty when the model or the sequence does not fit.
 std::optional<double> ScoreStoredModel(const std::vector<float>& pi, const std::vector<float>& a,
-                                       const std::vector<float>& b, int states, int ownSymbols, int totalSymbols,
-                                       SymbolSide side, const int* symbols, int length);
+    const std::vector<float>& b, int states, int ownSymbols, int totalSymbols, SymbolSide side, const int* symbols,
+    int length);
 
 } // namespace halvox

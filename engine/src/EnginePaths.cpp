@@ -33,8 +33,8 @@ std::string VocabularyModelPath(const std::string& folder, bool male)
     return folder + "iwrec/" + (male ? "miwr.bin" : "fiwr.bin");
 }
 
-std::string UserModelPath(const std::string& folder, bool perUserFolders, const std::string& userId,
-                          const std::string& code)
+std::string UserModelPath(
+    const std::string& folder, bool perUserFolders, const std::string& userId, const std::string& code)
 {
     if (perUserFolders)
         return folder + "user/" + userId + "/" + code + ".bin";

@@ -11,7 +11,7 @@ std::string BackgroundModelPath(const std::string& folder, int codebookSize, con
 std::string BackgroundModelPathForSex(const std::string& folder, int codebookSize, const std::string& code, int sex);
 std::string RecordingModelPath(const std::string& folder, int codebookSize, const std::string& code, bool male);
 std::string VocabularyModelPath(const std::string& folder, bool male);
-std::string UserModelPath(const std::string& folder, bool perUserFolders, const std::string& userId,
-                          const std::string& code);
+std::string UserModelPath(
+    const std::string& folder, bool perUserFolders, const std::string& userId, const std::string& code);
 
 } // namespace halvox

@@ -29,7 +29,10 @@ void* SVE_Initialize(void)
     return fresh;
 }
 
-void SVE_Destruct(void) { halvox::ReleaseContext(); }
+void SVE_Destruct(void)
+{
+    halvox::ReleaseContext();
+}
 
 int SVE_DestructMemories(void)
 {
@@ -107,8 +110,8 @@ void SVE_EngineParams(int lpcOrder, int cepstralOrder, int hmmStates, int codebo
     });
 }
 
-void SVE_HMMParams(int adaptOnAccept, double convergence, double updateWeight1, double updateWeight2,
-                   double updateWeight3)
+void SVE_HMMParams(
+    int adaptOnAccept, double convergence, double updateWeight1, double updateWeight2, double updateWeight3)
 {
     WithContext([=](EngineContext& c) {
         c.adaptOnAccept = adaptOnAccept;
@@ -162,7 +165,8 @@ int SVE_GetEndpointShort(short* samples, int count, int trimEnd)
 int64_t SVE_GetEndpointValue(void)
 {
     return WithContext(int64_t {0}, [](EngineContext& c) {
-        uint64_t packed = static_cast<uint32_t>(c.startFrame) | (static_cast<uint64_t>(static_cast<uint32_t>(c.endFrame)) << 32);
+        uint64_t packed
+            = static_cast<uint32_t>(c.startFrame) | (static_cast<uint64_t>(static_cast<uint32_t>(c.endFrame)) << 32);
         return static_cast<int64_t>(packed);
     });
 }

@@ -46,8 +46,8 @@ std::string UpToFirstNul(const std::string& bytes)
     return bytes.substr(0, bytes.find('\0'));
 }
 
-void WriteCommonHeader(ByteWriter* out, int64_t headerLength, int64_t bodyLength,
-                       int16_t major = kModelVersionMajor, int16_t minor = kModelVersionMinor)
+void WriteCommonHeader(ByteWriter* out, int64_t headerLength, int64_t bodyLength, int16_t major = kModelVersionMajor,
+    int16_t minor = kModelVersionMinor)
 {
     out->WriteBytes(kMagic);
     out->WriteI32(static_cast<int32_t>(headerLength));

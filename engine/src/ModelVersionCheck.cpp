@@ -10,8 +10,8 @@ namespace halvox {
 
 int ModelVersionCheck(EngineContext& context, int* major, int* minor)
 {
-    const std::string path = UserModelPath(context.folder, context.perUserFolders != 0, context.userId,
-                                           context.wordCode);
+    const std::string path
+        = UserModelPath(context.folder, context.perUserFolders != 0, context.userId, context.wordCode);
     UserModel model;
     switch (ReadUserModelHeader(path, &model)) {
     case ModelFileError::None:

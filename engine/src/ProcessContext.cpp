@@ -6,7 +6,10 @@ namespace {
 EngineContext* g_context = nullptr;
 }
 
-EngineContext* CurrentContext() { return g_context; }
+EngineContext* CurrentContext()
+{
+    return g_context;
+}
 
 EngineContext* ReplaceContext(EngineContext* fresh)
 {

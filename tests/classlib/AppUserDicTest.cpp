@@ -46,7 +46,7 @@ TEST_F(AppUserDicTest, NewDictionaryIsAnEmptyFile)
 {
     EXPECT_TRUE(std::filesystem::exists(DicPath()));
     EXPECT_EQ(std::filesystem::file_size(DicPath()), 0u);
-    std::vector<std::string> ids{"stale"};
+    std::vector<std::string> ids {"stale"};
     EXPECT_EQ(m_dic.GetUserIDList(ids), 1);
     EXPECT_TRUE(ids.empty());
     EXPECT_TRUE(m_dic.IsLoadComplete());
@@ -63,13 +63,13 @@ TEST_F(AppUserDicTest, CreatedUsersSurviveAReloadWithTheirFields)
     EXPECT_EQ(info.id, "alice");
     EXPECT_EQ(info.isGeneralUser, 0);
     EXPECT_EQ(info.certiKey, "KEYALICE");
-    EXPECT_EQ(info.nicks, (std::vector<std::string>{"aaj", "abj"}));
+    EXPECT_EQ(info.nicks, (std::vector<std::string> {"aaj", "abj"}));
     CAppUserDic::USER_DICTIONARY stored;
     ASSERT_EQ(fresh.GetUserInfo("Bob", stored), 1);
     EXPECT_EQ(stored.group, 1);
     EXPECT_EQ(stored.authority, "101");
     EXPECT_EQ(stored.voiceList, "");
-    EXPECT_EQ(ReloadedIds(), (std::vector<std::string>{"alice", "bob", "carol"}));
+    EXPECT_EQ(ReloadedIds(), (std::vector<std::string> {"alice", "bob", "carol"}));
 }
 
 TEST_F(AppUserDicTest, LookupsIgnoreCaseButVerifiersDoNot)
@@ -131,7 +131,7 @@ TEST_F(AppUserDicTest, NickListEdgeCases)
     EXPECT_EQ(m_dic.GetVoiceList("bob"), ",aaj");
     std::vector<std::string> nicks;
     ASSERT_EQ(m_dic.GetNickList("bob", nicks), 1);
-    EXPECT_EQ(nicks, (std::vector<std::string>{"", "aaj"}));
+    EXPECT_EQ(nicks, (std::vector<std::string> {"", "aaj"}));
     EXPECT_EQ(m_dic.VerifyNick("bob", "AAJ"), 1);
     ASSERT_EQ(m_dic.DelNick("bob", "aaj"), 1);
     EXPECT_EQ(m_dic.GetVoiceList("bob"), "");
@@ -186,7 +186,7 @@ TEST_F(AppUserDicTest, CrashDuringARewriteLeavesTheOldOrTheNewDictionary)
 {
     AddSampleUsers();
     const std::string before = ReadBytes(DicPath());
-    for (const std::size_t crashAt : {std::size_t{1}, before.size() / 2, before.size() - 1}) {
+    for (const std::size_t crashAt : {std::size_t {1}, before.size() / 2, before.size() - 1}) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
@@ -262,7 +262,7 @@ TEST_F(AppUserDicTest, UndecipherableEntryIsKeptAsAnEmptyUserAndWrittenBackEncip
     dic.SetUserDicFilePath(DicPath());
     std::vector<std::string> ids;
     dic.GetUserIDList(ids);
-    ASSERT_EQ(ids, (std::vector<std::string>{"alice", "bob", "carol", ""}));
+    ASSERT_EQ(ids, (std::vector<std::string> {"alice", "bob", "carol", ""}));
     ASSERT_EQ(dic.SetPassWord("alice", "again"), 1);
     const auto rewritten = talk::user_dic_format::Decode(ReadBytes(DicPath()));
     ASSERT_EQ(rewritten.texts.size(), 4u);

@@ -71,7 +71,7 @@ TEST_F(AppUserVoiceDicTest, ModelsRoundTripPerSectionAndEmptySectionsGiveEmptyFi
 TEST_F(AppUserVoiceDicTest, ExactlyTheSectionLengthIsWrittenEvenPastABlockBoundary)
 {
     ASSERT_EQ(m_dic.AddUser("alice", "KEYA"), 1);
-    for (const std::size_t size : {std::size_t{1}, std::size_t{4096}, std::size_t{4097}, std::size_t{20655}}) {
+    for (const std::size_t size : {std::size_t {1}, std::size_t {4096}, std::size_t {4097}, std::size_t {20655}}) {
         const std::string model = store_test::RandomBytes(size, static_cast<unsigned>(size));
         PutModel("afj", model);
         ASSERT_EQ(m_dic.SetUserVoice("alice", "KEYA", "afj"), 1) << size;

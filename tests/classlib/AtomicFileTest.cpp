@@ -20,8 +20,8 @@ class AtomicFileTest : public store_test::FreshRootTest
 protected:
     std::size_t FilesInRoot() const
     {
-        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(Root()),
-                                                      std::filesystem::directory_iterator()));
+        return static_cast<std::size_t>(
+            std::distance(std::filesystem::directory_iterator(Root()), std::filesystem::directory_iterator()));
     }
 };
 
@@ -48,7 +48,7 @@ TEST_F(AtomicFileTest, CrashMidWriteLeavesTheOldOrTheNewFile)
     const std::string path = Path("store.dat");
     const std::string oldBytes(5000, 'o');
     const std::string newBytes(9000, 'n');
-    for (const std::size_t crashAt : {std::size_t{0}, std::size_t{1}, std::size_t{4096}, std::size_t{8999}}) {
+    for (const std::size_t crashAt : {std::size_t {0}, std::size_t {1}, std::size_t {4096}, std::size_t {8999}}) {
         WriteBytes(path, oldBytes);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
@@ -83,7 +83,9 @@ TEST_F(AtomicFileTest, KeepsThePermissionBitsOfTheReplacedFile)
     ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
     std::string error;
     ASSERT_TRUE(talk::ReplaceFileAtomically(path, "y", error));
-    struct stat info {};
+    struct stat info
+    {
+    };
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
 }

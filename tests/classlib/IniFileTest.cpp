@@ -20,7 +20,7 @@ TEST_F(IniFileTest, MissingFileReadsDefaultsAndFirstWriteCreatesIt)
 {
     CIniFile ini(IniPath());
     EXPECT_EQ(ini.ReadString("S", "k", "dflt"), "dflt");
-    std::vector<std::string> names{"stale"};
+    std::vector<std::string> names {"stale"};
     EXPECT_EQ(ini.ReadSections(names), 0);
     EXPECT_TRUE(names.empty());
     EXPECT_EQ(ini.WriteString("S", "k", "v"), 1);
@@ -97,7 +97,8 @@ TEST_F(IniFileTest, TwoProcessesWritingAtOnceLoseNoWrite)
             CIniFile ini(path);
             int failures = 0;
             for (int i = 0; i < kWritesPerProcess; ++i) {
-                failures += ini.WriteString("P" + std::to_string(p), "k" + std::to_string(i), std::to_string(i)) ? 0 : 1;
+                failures
+                    += ini.WriteString("P" + std::to_string(p), "k" + std::to_string(i), std::to_string(i)) ? 0 : 1;
             }
             ::_exit(failures == 0 ? 0 : 1);
         }

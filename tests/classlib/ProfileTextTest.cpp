@@ -29,8 +29,8 @@ TEST(ProfileTextTest, LooksUpSectionsAndKeysWithoutRegardToCase)
 TEST(ProfileTextTest, ListsSectionsAndKeysInFileOrder)
 {
     const ProfileText profile(kSample);
-    EXPECT_EQ(profile.SectionNames(), (std::vector<std::string>{"DESK_WARDEN", "WORD_LIST", "word_list"}));
-    EXPECT_EQ(profile.KeyNames("Word_List"), (std::vector<std::string>{"aaj", "abj"}));
+    EXPECT_EQ(profile.SectionNames(), (std::vector<std::string> {"DESK_WARDEN", "WORD_LIST", "word_list"}));
+    EXPECT_EQ(profile.KeyNames("Word_List"), (std::vector<std::string> {"aaj", "abj"}));
     EXPECT_TRUE(profile.KeyNames("missing").empty());
 }
 
@@ -70,8 +70,8 @@ TEST(ProfileTextTest, DeletesSectionsAndKeys)
 TEST(ProfileTextTest, KeepsAByteOrderMarkAndIgnoresCommentsAndLinesBeforeAnySection)
 {
     ProfileText profile("\xEF\xBB\xBFstray=1\n[S]\n;k=hidden\nk=v\n");
-    EXPECT_EQ(profile.SectionNames(), std::vector<std::string>{"S"});
-    EXPECT_EQ(profile.KeyNames("S"), std::vector<std::string>{"k"});
+    EXPECT_EQ(profile.SectionNames(), std::vector<std::string> {"S"});
+    EXPECT_EQ(profile.KeyNames("S"), std::vector<std::string> {"k"});
     ASSERT_TRUE(profile.SetValue("S", "k", "w"));
     EXPECT_EQ(profile.Text(), "\xEF\xBB\xBFstray=1\n[S]\n;k=hidden\nk=w\n");
 }
@@ -80,10 +80,10 @@ TEST(ProfileTextTest, ReplaceSectionRenumbersAndEmptyListRemovesIt)
 {
     ProfileText profile("[IMAGE_FILES]\n1=a\n2=b\n3=c\n[X]\nq=1\n");
     ASSERT_TRUE(profile.ReplaceSection("image_files", {{"1", "c"}}));
-    EXPECT_EQ(profile.KeyNames("IMAGE_FILES"), std::vector<std::string>{"1"});
+    EXPECT_EQ(profile.KeyNames("IMAGE_FILES"), std::vector<std::string> {"1"});
     EXPECT_EQ(profile.Value("X", "q"), "1");
     ASSERT_TRUE(profile.ReplaceSection("IMAGE_FILES", {}));
-    EXPECT_TRUE(profile.SectionNames() == std::vector<std::string>{"X"});
+    EXPECT_TRUE(profile.SectionNames() == std::vector<std::string> {"X"});
 }
 
 struct RefusedWrite
@@ -105,9 +105,8 @@ TEST_P(ProfileTextRefusalTest, RefusesTextsThatWouldBreakTheLineStructure)
 }
 
 INSTANTIATE_TEST_SUITE_P(Inputs, ProfileTextRefusalTest,
-                         ::testing::Values(RefusedWrite{"S", "k", "two\nlines"}, RefusedWrite{"S", "k", "cr\rhere"},
-                                           RefusedWrite{"S]x", "k", "v"}, RefusedWrite{"S", "a=b", "v"},
-                                           RefusedWrite{"", "k", "v"}, RefusedWrite{"S", " ", "v"},
-                                           RefusedWrite{"S", ";k", "v"}, RefusedWrite{"S\n[T", "k", "v"}));
+    ::testing::Values(RefusedWrite {"S", "k", "two\nlines"}, RefusedWrite {"S", "k", "cr\rhere"},
+        RefusedWrite {"S]x", "k", "v"}, RefusedWrite {"S", "a=b", "v"}, RefusedWrite {"", "k", "v"},
+        RefusedWrite {"S", " ", "v"}, RefusedWrite {"S", ";k", "v"}, RefusedWrite {"S\n[T", "k", "v"}));
 
 } // namespace

@@ -1,10 +1,10 @@
 // The stores are their owner's alone: what they create is private whatever the umask, older loose files
 // are tightened when rewritten, and the strict check names every path that others could change.
+#include "StoreSafety.h"
 #include "AppUserDic.h"
 #include "AppUserVoiceDic.h"
 #include "IniFile.h"
 #include "Setup/SetupSecure.h"
-#include "StoreSafety.h"
 #include "StoreTestSupport.h"
 
 #include <platform/Registry.h>
@@ -19,7 +19,9 @@ using namespace platform;
 
 mode_t ModeOf(const std::string& path)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     return ::stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0;
 }
 
@@ -56,7 +58,7 @@ TEST_F(StoreModesTest, EveryStoreFileAndItsLockAreCreatedPrivate)
     ASSERT_EQ(ini.WriteString("Section", "Key", "Value"), 1);
 
     for (const char* name : {"halvoxuid.dat", "halvoxuvd.dat", "halvox.dat", "halvox.ini", "halvoxuid.dat.lock",
-                             "halvoxuvd.dat.lock", "halvox.dat.lock", "halvox.ini.lock"}) {
+             "halvoxuvd.dat.lock", "halvox.dat.lock", "halvox.ini.lock"}) {
         EXPECT_EQ(ModeOf(Path(name)), 0600u) << name;
     }
 }
@@ -67,11 +69,10 @@ TEST_F(StoreModesTest, SystemRootFoldersAndDatabasesArePrivate)
     ::setenv("WARDEN_ROOT", nested.c_str(), 1);
     const std::string value = "/opt/suite";
     HKEY key = kNullKey;
-    ASSERT_EQ(RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Software\\Test", KEY_ALL_ACCESS, &key, nullptr),
-              ERROR_SUCCESS);
+    ASSERT_EQ(RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Software\\Test", KEY_ALL_ACCESS, &key, nullptr), ERROR_SUCCESS);
     ASSERT_EQ(RegSetValueEx(key, "Path", REG_SZ, reinterpret_cast<const std::uint8_t*>(value.c_str()),
-                                      static_cast<DWORD>(value.size() + 1)),
-              ERROR_SUCCESS);
+                  static_cast<DWORD>(value.size() + 1)),
+        ERROR_SUCCESS);
     RegCloseKey(key);
 
     EXPECT_EQ(ModeOf((Root() / "deeper").string()), 0700u);
@@ -142,14 +143,15 @@ TEST(StoreSafetyJudgeTest, RefusesWhatOthersCanChangeAndSecretsOthersCanRead)
 
     const std::vector<safety::Finding> open = judged(0666, safety::Role::File);
     ASSERT_EQ(open.size(), 1u);
-    EXPECT_EQ(safety::FindingText(open[0]), "/srv/warden/x: is writable by group or others; to fix: chmod go-w /srv/warden/x");
+    EXPECT_EQ(safety::FindingText(open[0]),
+        "/srv/warden/x: is writable by group or others; to fix: chmod go-w /srv/warden/x");
 }
 
 TEST(StoreSafetyJudgeTest, KnowsWhichFilesHoldSecrets)
 {
     for (const char* path : {"/r/program/halvoxuid.dat", "/r/program/halvoxuvd.dat", "/r/program/halvox.dat",
-                             "/r/accounts.db", "/r/accounts.db-wal", "/r/registry/HKEY_LOCAL_MACHINE.db",
-                             "/r/program/work/aaj.bin", "/r/program/halvoxuid.dat.lock"}) {
+             "/r/accounts.db", "/r/accounts.db-wal", "/r/registry/HKEY_LOCAL_MACHINE.db", "/r/program/work/aaj.bin",
+             "/r/program/halvoxuid.dat.lock"}) {
         EXPECT_TRUE(safety::IsSecretStore(path)) << path;
     }
     for (const char* path : {"/r/program/skin/default/skin.ini", "/r/program/wave/start.wav", "/r/system/x.dat"}) {
@@ -176,7 +178,7 @@ protected:
     {
         std::vector<std::string> texts;
         for (const safety::Finding& finding :
-             safety::CheckInstallation(Root().string(), Path("program"), ::geteuid())) {
+            safety::CheckInstallation(Root().string(), Path("program"), ::geteuid())) {
             texts.push_back(safety::FindingText(finding));
         }
         return texts;
@@ -195,9 +197,9 @@ TEST_F(StoreSafetyCheckTest, FreshInstallationPassesAndEachLooseModeIsNamed)
     const std::vector<std::string> findings = Check();
     ASSERT_EQ(findings.size(), 2u) << ::testing::PrintToString(findings);
     EXPECT_EQ(findings[0], Path("program") + ": is writable by group or others; to fix: chmod go-w " + Path("program"));
-    EXPECT_EQ(findings[1], Path("program/halvoxuid.dat") +
-                               ": holds secrets and is readable by group or others; to fix: chmod 600 " +
-                               Path("program/halvoxuid.dat"));
+    EXPECT_EQ(findings[1],
+        Path("program/halvoxuid.dat") + ": holds secrets and is readable by group or others; to fix: chmod 600 "
+            + Path("program/halvoxuid.dat"));
 }
 
 TEST_F(StoreSafetyCheckTest, StoreOwnedBySomeoneElseOrALinkIsRefused)
@@ -219,8 +221,8 @@ TEST_F(StoreSafetyCheckTest, StoreOwnedBySomeoneElseOrALinkIsRefused)
 
 TEST_F(StoreSafetyCheckTest, MissingRootIsAFinding)
 {
-    const std::vector<safety::Finding> findings =
-        safety::CheckInstallation((Root() / "absent").string(), "", ::geteuid());
+    const std::vector<safety::Finding> findings
+        = safety::CheckInstallation((Root() / "absent").string(), "", ::geteuid());
     ASSERT_EQ(findings.size(), 1u);
     EXPECT_EQ(findings[0].problem, "does not exist or cannot be examined");
 }

@@ -71,8 +71,8 @@ TEST_P(StoreSharingTest, UserDictionaryKeepsEveryWritersUsersAndVoiceNames)
         CAppUserDic dic; // loaded once, before the others' changes: each change must see them anyway
         bool ok = dic.SetUserDicFilePath(UserDicPath()) == 1;
         for (int i = 0; ok && i < kChangesPerWriter; ++i) {
-            ok = dic.CreateUser("N", WriterUser(k, i), "K", "pw", 1, 1, 1, 1, "") == 1 &&
-                 dic.SetNick("shared", "v" + WriterUser(k, i)) == 1;
+            ok = dic.CreateUser("N", WriterUser(k, i), "K", "pw", 1, 1, 1, 1, "") == 1
+                && dic.SetNick("shared", "v" + WriterUser(k, i)) == 1;
         }
         return ok;
     });
@@ -160,8 +160,8 @@ TEST_P(StoreSharingTest, SettingsFileAndSecureSettingsKeepEveryWritersChange)
     CIniFile ini(iniPath);
     for (int k = 0; k < writers; ++k) {
         for (int i = 0; i < kChangesPerWriter; ++i) {
-            EXPECT_EQ(ini.ReadString("writer" + std::to_string(k), "key" + std::to_string(i), "lost"),
-                      std::to_string(i));
+            EXPECT_EQ(
+                ini.ReadString("writer" + std::to_string(k), "key" + std::to_string(i), "lost"), std::to_string(i));
         }
     }
     CSetupSecure::tagSecureSettings settings;
@@ -214,8 +214,8 @@ TEST_F(StoreLockTest, ReaderNeverSeesAHalfWrittenDictionary)
         bool ok = own.SetUserDicFilePath(UserDicPath()) == 1;
         const std::string longName(3000, 'x');
         for (int i = 0; ok && i < 100; ++i) {
-            ok = own.CreateUser(longName, "passing", "K", "pw", 1, 1, 1, 1, "") == 1 &&
-                 own.DelUserWholeInfo("passing") == 1;
+            ok = own.CreateUser(longName, "passing", "K", "pw", 1, 1, 1, 1, "") == 1
+                && own.DelUserWholeInfo("passing") == 1;
         }
         ::_exit(ok ? 0 : 1);
     }

@@ -15,7 +15,7 @@ TEST(UserDicFormatTest, EncodesLengthPrefixedEntriesAndReadsThemBack)
     EXPECT_EQ(bytes, std::string("\x02\0\0\0AB\0\0\0\0\x04\0\0\0CDEF", 18));
     const format::Decoded decoded = format::Decode(bytes);
     EXPECT_TRUE(decoded.complete);
-    EXPECT_EQ(decoded.texts, (std::vector<std::string>{"AB", "", "CDEF"}));
+    EXPECT_EQ(decoded.texts, (std::vector<std::string> {"AB", "", "CDEF"}));
 }
 
 TEST(UserDicFormatTest, TruncationAtEveryOffsetKeepsTheWholeEntriesBeforeIt)
@@ -25,8 +25,8 @@ TEST(UserDicFormatTest, TruncationAtEveryOffsetKeepsTheWholeEntriesBeforeIt)
     const std::size_t ends[] = {9, 19, 28};
     for (std::size_t length = 0; length <= bytes.size(); ++length) {
         const format::Decoded decoded = format::Decode(std::string_view(bytes).substr(0, length));
-        const auto whole = static_cast<std::size_t>(std::count_if(std::begin(ends), std::end(ends),
-                                                                  [&](std::size_t end) { return end <= length; }));
+        const auto whole = static_cast<std::size_t>(
+            std::count_if(std::begin(ends), std::end(ends), [&](std::size_t end) { return end <= length; }));
         EXPECT_EQ(decoded.texts.size(), whole) << length;
         EXPECT_EQ(decoded.complete, length == 0 || length == 9 || length == 19 || length == 28) << length;
     }
@@ -37,7 +37,7 @@ TEST(UserDicFormatTest, LengthBeyondTheDataStopsTheReadWithoutAllocatingIt)
     const std::string bytes("\x03\0\0\0abc\xFF\xFF\xFF\xFFxyz", 14);
     const format::Decoded decoded = format::Decode(bytes);
     EXPECT_FALSE(decoded.complete);
-    EXPECT_EQ(decoded.texts, std::vector<std::string>{"abc"});
+    EXPECT_EQ(decoded.texts, std::vector<std::string> {"abc"});
 }
 
 TEST(UserDicFormatTest, RandomBytesNeverReadPastTheData)

@@ -15,8 +15,8 @@ namespace {
 namespace fs = std::filesystem;
 using warden::test::TestReading;
 
-constexpr int kEnrolled = 4;       // a male talker the background models never heard
-constexpr int kWord = 1;           // "abj"
+constexpr int kEnrolled = 4; // a male talker the background models never heard
+constexpr int kWord = 1; // "abj"
 constexpr int kEnrolTakes = 5;
 
 class EngineEndToEnd : public ::testing::Test
@@ -78,7 +78,8 @@ protected:
         for (int take = 0; take < kEnrolTakes; ++take) {
             auto samples = TestReading(kEnrolled, kWord, take);
             const int count = static_cast<int>(samples.size());
-            if (SVE_GetEndpointShort(samples.data(), count, 0) != 1 || SVE_CheckSexSpeech(samples.data(), count, take) != 1) {
+            if (SVE_GetEndpointShort(samples.data(), count, 0) != 1
+                || SVE_CheckSexSpeech(samples.data(), count, take) != 1) {
                 std::fprintf(stderr, "take %d refused: %s\n", take, SVE_GetLabelString());
                 return 0;
             }

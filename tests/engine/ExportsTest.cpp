@@ -37,7 +37,8 @@ std::vector<short> ToneReading(int count = 33075, int begin = 8000, int end = 17
         double noise = ((n * 7919) % 13) - 6; // faint, deterministic background
         double value = noise;
         if (n >= begin && n < end)
-            value += amplitude * std::sin(2.0 * M_PI * 2756.25 * n / 11025.0) * std::sin(M_PI * (n - begin) / (end - begin));
+            value += amplitude * std::sin(2.0 * M_PI * 2756.25 * n / 11025.0)
+                * std::sin(M_PI * (n - begin) / (end - begin));
         samples[n] = static_cast<short>(value);
     }
     return samples;
@@ -176,7 +177,8 @@ struct BadShape
 };
 
 class EngineNonsenseParameters : public EngineInterface, public ::testing::WithParamInterface<BadShape>
-{};
+{
+};
 
 TEST_P(EngineNonsenseParameters, AreRefusedWithoutAllocatingOrCrashing)
 {
@@ -189,10 +191,10 @@ TEST_P(EngineNonsenseParameters, AreRefusedWithoutAllocatingOrCrashing)
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, EngineNonsenseParameters,
-                         ::testing::Values(BadShape {0, 3000, 240, 80, 3}, BadShape {11025, -5, 240, 80, 3},
-                                           BadShape {11025, 3000, 240, 0, 3}, BadShape {11025, 3000, 240, -80, 3},
-                                           BadShape {2000000000, 2000000000, 240, 80, 3},
-                                           BadShape {11025, 3000, 240, 80, 0}, BadShape {11025, 3000, 240, 80, -2}));
+    ::testing::Values(BadShape {0, 3000, 240, 80, 3}, BadShape {11025, -5, 240, 80, 3},
+        BadShape {11025, 3000, 240, 0, 3}, BadShape {11025, 3000, 240, -80, 3},
+        BadShape {2000000000, 2000000000, 240, 80, 3}, BadShape {11025, 3000, 240, 80, 0},
+        BadShape {11025, 3000, 240, 80, -2}));
 
 TEST_F(EngineInterface, NullOrEmptyRecordingIsRejected)
 {
@@ -253,7 +255,8 @@ protected:
 
 TEST_F(EngineVersionCheck, ReadsTheModelTrainingWritesInEitherFolderMode)
 {
-    ASSERT_EQ(halvox::WriteUserModel((m_root / "user/u7/abj.bin").string(), SmallModel()), halvox::ModelFileError::None);
+    ASSERT_EQ(
+        halvox::WriteUserModel((m_root / "user/u7/abj.bin").string(), SmallModel()), halvox::ModelFileError::None);
     int major = 0, minor = 0;
     EXPECT_EQ(SVE_ModelVersionCheck(&major, &minor), 1);
     EXPECT_EQ(major, 3);
@@ -262,7 +265,8 @@ TEST_F(EngineVersionCheck, ReadsTheModelTrainingWritesInEitherFolderMode)
 
     SVE_SetbNetVersion(1); // now the work folder, which holds nothing yet
     EXPECT_EQ(SVE_ModelVersionCheck(&major, &minor), 0);
-    EXPECT_EQ(std::string(SVE_GetLabelString()), "[HALVOX] Cannot open file! [" + (m_root / "work/abj.bin").string() + "]");
+    EXPECT_EQ(
+        std::string(SVE_GetLabelString()), "[HALVOX] Cannot open file! [" + (m_root / "work/abj.bin").string() + "]");
     ASSERT_EQ(halvox::WriteUserModel((m_root / "work/abj.bin").string(), SmallModel()), halvox::ModelFileError::None);
     EXPECT_EQ(SVE_ModelVersionCheck(&major, &minor), 1);
 }
@@ -273,14 +277,16 @@ TEST_F(EngineVersionCheck, DamagedModelsAreFormatErrors)
     const std::string expected = "[HALVOX] File format error! [" + path + "]";
     auto bytes = halvox::SerialiseUserModel(SmallModel());
     for (size_t keep : {size_t {6}, size_t {17}, size_t {30}}) {
-        std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(bytes.data()), keep);
+        std::ofstream(path, std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char*>(bytes.data()), keep);
         int major = -1, minor = -1;
         EXPECT_EQ(SVE_ModelVersionCheck(&major, &minor), 0) << keep;
         EXPECT_EQ(SVE_GetLabelString(), expected) << keep;
         EXPECT_EQ(major, -1);
     }
     bytes[5] = '_';
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     int major = 0, minor = 0;
     EXPECT_EQ(SVE_ModelVersionCheck(&major, &minor), 0);
     EXPECT_EQ(SVE_GetLabelString(), expected);

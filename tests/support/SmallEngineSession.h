@@ -38,7 +38,10 @@ public:
     SmallEngineFolder& operator=(const SmallEngineFolder&) = delete;
 
 private:
-    SmallEngineFolder() : m_scratch(Options()) {}
+    SmallEngineFolder()
+        : m_scratch(Options())
+    {
+    }
 
     static FixtureOptions Options()
     {

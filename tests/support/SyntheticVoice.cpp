@@ -14,7 +14,10 @@ constexpr double kPi = 3.14159265358979323846;
 class Noise
 {
 public:
-    explicit Noise(uint32_t seed) : m_state(seed * 2654435761u + 12345u) {}
+    explicit Noise(uint32_t seed)
+        : m_state(seed * 2654435761u + 12345u)
+    {
+    }
     double Uniform()
     {
         m_state = m_state * 1664525u + 1013904223u;
@@ -73,12 +76,21 @@ PhoneAt Interpolate(const Word& word, const std::vector<double>& ends, double po
     const double glide = local > 0.8 ? (local - 0.8) / 0.2 : 0.0;
     auto mix = [glide](double a, double b) { return a + (b - a) * glide; };
     return PhoneAt {mix(here.f1, next.f1), mix(here.f2, next.f2), mix(here.f3, next.f3),
-                    mix(here.voiced ? 1.0 : 0.0, next.voiced ? 1.0 : 0.0), mix(here.hiss, next.hiss)};
+        mix(here.voiced ? 1.0 : 0.0, next.voiced ? 1.0 : 0.0), mix(here.hiss, next.hiss)};
 }
 
-Phone Vowel(double f1, double f2, double f3, double length = 1.0) { return Phone {f1, f2, f3, true, 0.0, length}; }
-Phone Fricative(double hiss, double length = 0.7) { return Phone {400, 1800, 2700, false, hiss, length}; }
-Phone Nasal(double length = 0.6) { return Phone {280, 1300, 2300, true, 0.0, length}; }
+Phone Vowel(double f1, double f2, double f3, double length = 1.0)
+{
+    return Phone {f1, f2, f3, true, 0.0, length};
+}
+Phone Fricative(double hiss, double length = 0.7)
+{
+    return Phone {400, 1800, 2700, false, hiss, length};
+}
+Phone Nasal(double length = 0.6)
+{
+    return Phone {280, 1300, 2300, true, 0.0, length};
+}
 
 } // namespace
 
@@ -86,11 +98,14 @@ const Word& TestWord(int index)
 {
     static const std::vector<Word> words = {
         {Vowel(730, 1090, 2440), Fricative(1.0), Vowel(270, 2290, 3010), Nasal(), Vowel(570, 840, 2410)},
-        {Fricative(0.9), Vowel(530, 1840, 2480), Nasal(), Vowel(300, 870, 2240), Fricative(1.0), Vowel(730, 1090, 2440)},
+        {Fricative(0.9), Vowel(530, 1840, 2480), Nasal(), Vowel(300, 870, 2240), Fricative(1.0),
+            Vowel(730, 1090, 2440)},
         {Vowel(270, 2290, 3010), Fricative(1.0, 0.9), Vowel(660, 1720, 2410), Vowel(440, 1020, 2240), Nasal()},
-        {Nasal(), Vowel(730, 1090, 2440), Fricative(0.8), Vowel(300, 870, 2240), Vowel(530, 1840, 2480), Fricative(1.0)},
+        {Nasal(), Vowel(730, 1090, 2440), Fricative(0.8), Vowel(300, 870, 2240), Vowel(530, 1840, 2480),
+            Fricative(1.0)},
         {Vowel(570, 840, 2410), Vowel(270, 2290, 3010), Fricative(1.0), Nasal(), Vowel(660, 1720, 2410)},
-        {Fricative(1.0, 0.5), Vowel(300, 870, 2240), Nasal(0.8), Vowel(270, 2290, 3010), Fricative(0.9), Vowel(440, 1020, 2240)},
+        {Fricative(1.0, 0.5), Vowel(300, 870, 2240), Nasal(0.8), Vowel(270, 2290, 3010), Fricative(0.9),
+            Vowel(440, 1020, 2240)},
     };
     return words[static_cast<size_t>(index) % words.size()];
 }

@@ -12,7 +12,7 @@ struct Voice
 {
     double pitchHz = 120.0;
     double formantScale = 1.0;
-    double tilt = 0.9;    // one-pole smoothing of the glottal pulses: higher is darker
+    double tilt = 0.9; // one-pole smoothing of the glottal pulses: higher is darker
     double breath = 0.02; // aspiration noise mixed into voiced sound
     bool female = false;
 };
@@ -34,9 +34,9 @@ struct Reading
     int totalSamples = 33075;
     double offsetSeconds = 0.8;
     double durationSeconds = 0.8;
-    double peak = 6000.0;        // the word's largest sample
-    double noiseLevel = 8.0;     // standard deviation of the room noise
-    double rateJitter = 0.0;     // relative change of the phone lengths, -0.1 ... 0.1
+    double peak = 6000.0; // the word's largest sample
+    double noiseLevel = 8.0; // standard deviation of the room noise
+    double rateJitter = 0.0; // relative change of the phone lengths, -0.1 ... 0.1
     uint32_t seed = 1;
 };
 

@@ -40,10 +40,10 @@ void ReadingPath(benchmark::State& state)
         int speechCount = 0;
         halvox::SegmentRequest request;
         request.trimEnd = true;
-        const halvox::SegmentResult r = halvox::SegmentSpeech(samples.data(), static_cast<int>(samples.size()),
-                                                              request, speech.data(), 33076, &speechCount);
-        int written = frontEnd.Compute(samples.data(), static_cast<int>(samples.size()), r.startFrame, r.endFrame,
-                                       features.data(), 414);
+        const halvox::SegmentResult r = halvox::SegmentSpeech(
+            samples.data(), static_cast<int>(samples.size()), request, speech.data(), 33076, &speechCount);
+        int written = frontEnd.Compute(
+            samples.data(), static_cast<int>(samples.size()), r.startFrame, r.endFrame, features.data(), 414);
         benchmark::DoNotOptimize(written);
     }
 }
@@ -83,7 +83,8 @@ void Quantisation(benchmark::State& state)
     const int size = static_cast<int>(state.range(0));
     ScoringData d = MakeScoringData(size);
     halvox::VectorQuantizer quantizer(kDim);
-    if (!quantizer.LoadFrames(d.frames.data(), kFrames) || !quantizer.LoadCodebook(d.codewords.data(), d.weights.data(), size)) {
+    if (!quantizer.LoadFrames(d.frames.data(), kFrames)
+        || !quantizer.LoadCodebook(d.codewords.data(), d.weights.data(), size)) {
         state.SkipWithError("quantiser refused the data");
         return;
     }

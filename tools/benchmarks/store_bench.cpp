@@ -42,8 +42,8 @@ const std::string& UserDicPath()
         const std::string p = BenchFolder() + "/halvoxuid.dat";
         std::vector<std::string> ciphers;
         for (int i = 0; i < kUsers; ++i) {
-            const std::string record = UserId(i) + ";Name " + std::to_string(i) + ";password;1;0123456789AB" +
-                                       UserId(i) + ";110;" + (i % 2 ? "aaj,abj" : "acj") + ";";
+            const std::string record = UserId(i) + ";Name " + std::to_string(i) + ";password;1;0123456789AB" + UserId(i)
+                + ";110;" + (i % 2 ? "aaj,abj" : "acj") + ";";
             ciphers.push_back(talk::store_cipher::Encipher(record));
         }
         std::string bytes;

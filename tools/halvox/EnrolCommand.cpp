@@ -30,7 +30,7 @@ bool TakeReading(const std::string& file, int index, bool trim)
     const int taken = SVE_GetEndpointShort(samples.data(), count, trim);
     const int64_t packed = SVE_GetEndpointValue();
     std::printf("%s: endpoint %d (error %d, frames %d-%d)\n", file.c_str(), taken, SVE_GetErrorNumber(),
-                static_cast<int32_t>(packed & 0xffffffff), static_cast<int32_t>(static_cast<uint64_t>(packed) >> 32));
+        static_cast<int32_t>(packed & 0xffffffff), static_cast<int32_t>(static_cast<uint64_t>(packed) >> 32));
     if (!taken)
         return false;
     const int accepted = SVE_CheckSexSpeech(samples.data(), count, index);

@@ -19,27 +19,29 @@ TEST(SecureFileFormatTest, NewFileHoldsTheSettingsAndTwoEmptyEntries)
 
 TEST(SecureFileFormatTest, NewByPassKeyKeepsTheInstallRecordAndTheTrailingBytes)
 {
-    const std::string start = format::EncodeEntry("S") + format::EncodeEntry("INSTALL") +
-                              format::EncodeEntry("OLDKEYOLDKEY") + "tail";
+    const std::string start
+        = format::EncodeEntry("S") + format::EncodeEntry("INSTALL") + format::EncodeEntry("OLDKEYOLDKEY") + "tail";
     const auto changed = format::WithBypassEntry(start, "NEW");
     ASSERT_TRUE(changed);
-    EXPECT_EQ(*changed, format::EncodeEntry("S") + format::EncodeEntry("INSTALL") + format::EncodeEntry("NEW") + "tail");
+    EXPECT_EQ(
+        *changed, format::EncodeEntry("S") + format::EncodeEntry("INSTALL") + format::EncodeEntry("NEW") + "tail");
     EXPECT_FALSE(format::WithBypassEntry(format::EncodeEntry("S"), "NEW"));
 }
 
 TEST(SecureFileFormatTest, SettingsEntryIsWrittenOverTheStartOnly)
 {
     const std::string start = format::EncodeEntry("AAAA") + format::EncodeEntry("REC") + "rest";
-    EXPECT_EQ(format::WithSettingsEntry(start, "BBBB"), format::EncodeEntry("BBBB") + format::EncodeEntry("REC") + "rest");
+    EXPECT_EQ(
+        format::WithSettingsEntry(start, "BBBB"), format::EncodeEntry("BBBB") + format::EncodeEntry("REC") + "rest");
     EXPECT_EQ(format::WithSettingsEntry("", "BBBB"), format::EncodeEntry("BBBB"));
 }
 
 TEST(SecureFileFormatTest, SettingsTextReadsMissingAndForeignCharactersAsZero)
 {
     EXPECT_EQ(format::FormatSettings({0, 1, 0, 2, 1, 9}), "010219");
-    EXPECT_EQ(format::ParseSettings("010219"), (format::SettingsDigits{0, 1, 0, 2, 1, 9}));
-    EXPECT_EQ(format::ParseSettings("1x3"), (format::SettingsDigits{1, 0, 3, 0, 0, 0}));
-    EXPECT_EQ(format::ParseSettings(""), (format::SettingsDigits{}));
+    EXPECT_EQ(format::ParseSettings("010219"), (format::SettingsDigits {0, 1, 0, 2, 1, 9}));
+    EXPECT_EQ(format::ParseSettings("1x3"), (format::SettingsDigits {1, 0, 3, 0, 0, 0}));
+    EXPECT_EQ(format::ParseSettings(""), (format::SettingsDigits {}));
 }
 
 TEST(SecureFileFormatTest, TruncatedOrRandomBytesNeverYieldAnEntryPastTheData)

@@ -87,24 +87,25 @@ TEST_F(SetupFileTest, RefusedSettersLeaveTheOldValue)
 TEST_F(SetupFileTest, WindowPositionReadsMissingNumbersAsZero)
 {
     ASSERT_EQ(m_setup.SetAppLastPos(-10, 20, 300, 400), 1);
-    EXPECT_EQ(m_setup.GetAppLastPos(), (platform::RECT{-10, 20, 300, 400}));
+    EXPECT_EQ(m_setup.GetAppLastPos(), (platform::RECT {-10, 20, 300, 400}));
     WriteBytes(IniPath(), "[DESK_WARDEN]\nLastExecutePos=5,x6\n");
-    EXPECT_EQ(m_setup.GetAppLastPos(), (platform::RECT{5, 0, 0, 0}));
+    EXPECT_EQ(m_setup.GetAppLastPos(), (platform::RECT {5, 0, 0, 0}));
 }
 
 TEST_F(SetupFileTest, WordListLookupsFollowFileOrderAndIgnoreCaseOfTheWord)
 {
-    WriteBytes(IniPath(), "[WORD_LIST]\nAbj=ひらけ\naaj=Sesame\nacj=sesame\n[VOICE_RECOG_DLL]\nSkinList= Blue , Red,\n");
-    std::vector<std::string> words{"kept"};
+    WriteBytes(
+        IniPath(), "[WORD_LIST]\nAbj=ひらけ\naaj=Sesame\nacj=sesame\n[VOICE_RECOG_DLL]\nSkinList= Blue , Red,\n");
+    std::vector<std::string> words {"kept"};
     ASSERT_EQ(m_setup.GetAuthWordList(words), 1);
-    EXPECT_EQ(words, (std::vector<std::string>{"kept", "ひらけ", "Sesame", "sesame"}));
+    EXPECT_EQ(words, (std::vector<std::string> {"kept", "ひらけ", "Sesame", "sesame"}));
     EXPECT_EQ(m_setup.GetAuthNick("SESAME"), "aaj");
     EXPECT_EQ(m_setup.GetAuthNick("ひらけ"), "Abj");
     EXPECT_EQ(m_setup.GetAuthNick("none"), "");
     EXPECT_EQ(m_setup.GetAuthWord("ABJ"), "ひらけ");
     std::vector<std::string> skins;
     ASSERT_EQ(m_setup.GetSkinList(skins), 1);
-    EXPECT_EQ(skins, (std::vector<std::string>{"Blue", "Red", ""}));
+    EXPECT_EQ(skins, (std::vector<std::string> {"Blue", "Red", ""}));
 }
 
 TEST_F(SetupFileTest, ImageListIsRenumberedAndSkipsVanishedFiles)
@@ -118,7 +119,7 @@ TEST_F(SetupFileTest, ImageListIsRenumberedAndSkipsVanishedFiles)
     std::filesystem::remove(b);
     std::vector<std::string> files;
     ASSERT_EQ(m_setup.GetScrImageFileList(files), 1);
-    EXPECT_EQ(files, (std::vector<std::string>{a, c}));
+    EXPECT_EQ(files, (std::vector<std::string> {a, c}));
     ASSERT_EQ(m_setup.SetScrImageFile(files), 1);
     EXPECT_EQ(m_setup.GetScrImageFile(2), c);
     EXPECT_EQ(m_setup.GetScrImageFile(3), "");

@@ -29,7 +29,7 @@ protected:
     static std::string Digits(const Settings& s)
     {
         return format::FormatSettings({s.logonVoiceEnabled, s.deleteSourceAfterEncrypt, s.deleteBundleAfterDecrypt,
-                                       s.logonAuthMode, s.fileAuthMode, s.firstRun});
+            s.logonAuthMode, s.fileAuthMode, s.firstRun});
     }
 
     CSetupSecure m_secure;
