@@ -40,3 +40,17 @@ void CMessageService::Report(const std::string& caption, const std::string& text
     // Without a user interface the message must still reach someone.
     std::fprintf(stderr, "[%s] %s\n%s\n", IconWord(icon), caption.c_str(), text.c_str());
 }
+
+bool CMessageService::AskYesNo(const std::string& caption, const std::string& text) noexcept
+{
+    ShowMessage(caption, text, MessageIcon::Warning);
+    return false;
+}
+
+bool CMessageService::Ask(const std::string& caption, const std::string& text) noexcept
+{
+    if (CMessageService* service = g_service.load())
+        return service->AskYesNo(caption, text);
+    std::fprintf(stderr, "[question] %s\n%s\n(answered No: nobody to ask)\n", caption.c_str(), text.c_str());
+    return false;
+}

@@ -27,6 +27,12 @@ public:
     virtual void ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon) noexcept = 0;
 
     /**
+     * Asks a Yes/No question (exclamation icon) and returns true for Yes. This default, for services that
+     * cannot ask, shows the question as a warning and answers No, so that nothing goes ahead unconfirmed.
+     */
+    virtual bool AskYesNo(const std::string& caption, const std::string& text) noexcept;
+
+    /**
      * Installs `service` for the whole process (null restores the standard-error fallback).
      * The caller keeps ownership and keeps the service alive until it is replaced.
      */
@@ -34,4 +40,7 @@ public:
 
     /** Sends one message to the installed service, or to standard error when none is installed. */
     static void Report(const std::string& caption, const std::string& text, MessageIcon icon) noexcept;
+
+    /** Sends one question to the installed service; without one it goes to standard error and is answered No. */
+    static bool Ask(const std::string& caption, const std::string& text) noexcept;
 };
