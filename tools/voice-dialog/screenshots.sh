@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Takes the voice dialog's screenshots of docs/screenshots under a virtual display, in a throwaway
+# installation: an enrolment in progress (a reading drawn with its endpoint marks), an accepted and a
+# denied verification. The readings are espeak-ng voices, as in scripts/run.sh.
+# Usage: tools/voice-dialog/screenshots.sh [BUILD_DIR]
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=${1:-$root/build}
+out=$root/docs/screenshots
+display=:88
+width=640
+height=440
+
+cmake --build "$build" --target voice-dialog wardenctl -j2
+mkdir -p "$out"
+tmp=$(mktemp -d)
+Xvfb "$display" -screen 0 ${width}x${height}x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+cleanup() {
+    [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
+    [ -n "${desktop:-}" ] && kill "$desktop" 2>/dev/null || true
+    kill "$xvfb" 2>/dev/null || true
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+export DISPLAY=$display XDG_RUNTIME_DIR=$tmp/runtime
+mkdir -m 0700 "$XDG_RUNTIME_DIR"
+sleep 1
+
+# A quiet desktop behind the shaped window, so that its outline shows.
+convert -size ${width}x${height} gradient:'#5b6f95-#28344f' "$tmp/desktop.png"
+display -immutable -geometry +0+0 "$tmp/desktop.png" &
+desktop=$!
+sleep 1
+
+export WARDEN_ROOT=$tmp/root WARDEN_AUDIO_OUTPUT=null WARDEN_AUDIO_MIXER=none
+app_path=$WARDEN_ROOT/program
+"$build/bin/wardenctl" init "$app_path" >/dev/null
+"$build/bin/wardenctl" user create tanaka --name Tanaka --password secret --group 0 --rights 111 >/dev/null
+# Without narration each result stays on screen for the dialog's half-second pause instead of a sound.
+sed -i 's/^Narration=1$/Narration=0/' "$app_path/halvox.ini"
+
+speak() { # voice, take, output
+    local rate=$((150 + 6 * $2)) pitch=$((45 + 3 * $2))
+    espeak-ng -v "$1" -s "$rate" -p "$pitch" -w "$tmp/raw.wav" "himawari"
+    sox -V1 -R -D "$tmp/raw.wav" -r 11025 -c 1 -b 16 "$3" gain -n -8 pad 0.$((5 + $2)) 3 trim 0s 33075s
+}
+mkdir -p "$tmp/enrol" "$tmp/same" "$tmp/other"
+for take in 0 1 2 3 4; do speak en+m3 "$take" "$tmp/enrol/$take.wav"; done
+speak en+m3 5 "$tmp/same/5.wav"
+speak de+f4 2 "$tmp/other/2.wav"
+
+# The window is 420 x 320, centred; the shots keep a margin of desktop around it.
+crop=460x360+90+40
+
+# Pixels of exactly `colour` in a screen picture: the endpoint marks and result marks have colours of
+# their own, so a picture that holds them shows the moment wanted.
+pixels_of() { # picture, colour
+    convert "$1" -fill black +opaque "$2" -fill white -opaque "$2" -format "%[fx:int(mean*w*h+0.5)]" info:
+}
+
+# Runs the dialog with the readings of a folder and keeps the first screen, after `after` readings have
+# started, that shows `colour`. Results last half a second, so the screen is looked at several times in that.
+shoot_when() { # name, colour, readings, dialog arguments...
+    local name=$1 colour=$2 readings=$3
+    shift 3
+    WARDEN_AUDIO_INPUT=$readings "$build/bin/voice-dialog" "$@" --auto >/dev/null 2>"$tmp/err" &
+    app=$!
+    sleep 0.5
+    xdotool mousemove 5 5
+    local taken=no
+    while kill -0 "$app" 2>/dev/null; do
+        import -window root "$tmp/frame.miff"
+        if [ "$(pixels_of "$tmp/frame.miff" "$colour")" -gt 20 ]; then
+            convert "$tmp/frame.miff" -crop "$crop" +repage "$out/$name"
+            taken=yes
+            break
+        fi
+    done
+    wait "$app" || true
+    app=
+    [ "$taken" = yes ] || { echo "no screen of $name showed $colour" >&2; cat "$tmp/err" >&2; exit 1; }
+    echo "wrote $out/$name"
+}
+
+shoot_when voice-dialog-enrol.png 'rgb(255,196,64)' "$tmp/enrol" --mode 1 --purpose 4 --user tanaka
+shoot_when voice-dialog-accept.png 'rgb(0,0,255)' "$tmp/same" --mode 2 --purpose 0 --user tanaka
+shoot_when voice-dialog-deny.png 'rgb(255,0,0)' "$tmp/other" --mode 2 --purpose 0 --user tanaka
