@@ -114,7 +114,9 @@ bool CVoiceDlg::IsWaitingForUser() const
 bool CVoiceDlg::OnInitDialog()
 {
     if (SetupFile == nullptr || UserDic == nullptr || VoiceDic == nullptr) {
-        CMessageService::Report(windowTitle().toStdString(), "CVoiceDlg: the stores are not set", MessageIcon::Error);
+        CMessageService::Report(talk::voice::literal::kTitle, "CVoiceDlg: the stores are not set", MessageIcon::Error);
+        // Escape cannot close this dialog, so it closes itself as soon as it is up.
+        QTimer::singleShot(0, this, [this] { done(2); });
         return false;
     }
     std::string skin = SetupFile->GetSkinCurrent();
@@ -431,6 +433,8 @@ void CVoiceDlg::ReleaseSession()
     if (m_session && m_session->flow)
         m_session->flow->Finish();
     m_session.reset();
-    if (m_mixer)
-        m_mixer->SetEnabled(false);
+    // The watcher refers to the mixer: it goes first.
+    delete m_mixerWatcher;
+    m_mixerWatcher = nullptr;
+    m_mixer.reset();
 }
