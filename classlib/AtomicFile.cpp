@@ -82,11 +82,18 @@ FileStamp StampOf(const struct stat& info)
 }
 
 // A superuser rewriting someone's store must not take it over: its owner could no longer change it.
-void KeepOwner(int fd, const struct stat& existing)
+// False, with `err` set, when the owner cannot be kept; the store is then left as it was.
+bool KeepOwnerOf(const std::string& path, int fd, int& err)
 {
-    if (::geteuid() == 0 && (existing.st_uid != 0 || existing.st_gid != 0)) {
-        (void)::fchown(fd, existing.st_uid, existing.st_gid);
+    struct stat existing = {};
+    if (::geteuid() != 0 || ::stat(path.c_str(), &existing) != 0 || (existing.st_uid == 0 && existing.st_gid == 0)) {
+        return true;
     }
+    if (::fchown(fd, existing.st_uid, existing.st_gid) != 0) {
+        err = errno;
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -133,15 +140,8 @@ bool ReplaceFileAtomically(
     }
 
     ::fchmod(fd, kPrivateFileMode);
-    struct stat existing
-    {
-    };
-    if (::stat(path.c_str(), &existing) == 0) {
-        KeepOwner(fd, existing);
-    }
-
     int err = 0;
-    bool ok = WriteAll(fd, bytes, write, err);
+    bool ok = KeepOwnerOf(path, fd, err) && WriteAll(fd, bytes, write, err);
     if (ok && ::fsync(fd) != 0) {
         err = errno;
         ok = false;

@@ -193,7 +193,7 @@ TEST_F(AppUserDicTest, CrashDuringARewriteLeavesTheOldOrTheNewDictionary)
             auto left = crashAt;
             m_dic.SetWriteChannel([&](int fd, const char* data, std::size_t size) {
                 const std::size_t n = std::min(size, left);
-                ::write(fd, data, n);
+                (void)!::write(fd, data, n);
                 left -= n;
                 if (left == 0) {
                     ::_exit(3);

@@ -58,7 +58,7 @@ TEST_F(AtomicFileTest, CrashMidWriteLeavesTheOldOrTheNewFile)
             (void)talk::ReplaceFileAtomically(path, newBytes, error, [&](int fd, const char* data, std::size_t size) {
                 const std::size_t n = std::min(size, left);
                 if (n > 0) {
-                    ::write(fd, data, n);
+                    (void)!::write(fd, data, n);
                 }
                 left -= n;
                 if (left == 0) {
