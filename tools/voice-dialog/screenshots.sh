@@ -60,16 +60,17 @@ pixels_of() { # picture, colour
     convert "$1" -fill black +opaque "$2" -fill white -opaque "$2" -format "%[fx:int(mean*w*h+0.5)]" info:
 }
 
-# Runs the dialog with the readings of a folder and keeps the first screen, after `after` readings have
-# started, that shows `colour`. Results last half a second, so the screen is looked at several times in that.
-shoot_when() { # name, colour, readings, dialog arguments...
-    local name=$1 colour=$2 readings=$3
-    shift 3
+# Runs the dialog with the readings of a folder and keeps the first screen, from `after` seconds on, that
+# shows `colour`. Results last half a second, so the screen is looked at several times in that.
+shoot_when() { # name, colour, after, readings, dialog arguments...
+    local name=$1 colour=$2 after=$3 readings=$4
+    shift 4
     WARDEN_AUDIO_INPUT=$readings "$build/bin/voice-dialog" "$@" --auto >/dev/null 2>"$tmp/err" &
     app=$!
     sleep 0.5
     xdotool mousemove 5 5
     local taken=no
+    sleep "$after"
     while kill -0 "$app" 2>/dev/null; do
         import -window root "$tmp/frame.miff"
         if [ "$(pixels_of "$tmp/frame.miff" "$colour")" -gt 20 ]; then
@@ -84,6 +85,7 @@ shoot_when() { # name, colour, readings, dialog arguments...
     echo "wrote $out/$name"
 }
 
-shoot_when voice-dialog-enrol.png 'rgb(255,196,64)' "$tmp/enrol" --mode 1 --purpose 4 --user tanaka
-shoot_when voice-dialog-accept.png 'rgb(0,0,255)' "$tmp/same" --mode 2 --purpose 0 --user tanaka
-shoot_when voice-dialog-deny.png 'rgb(255,0,0)' "$tmp/other" --mode 2 --purpose 0 --user tanaka
+# Each reading takes about 3.5 s: from 8 s on, the third reading of the enrolment is the one drawn.
+shoot_when voice-dialog-enrol.png 'rgb(255,196,64)' 8 "$tmp/enrol" --mode 1 --purpose 4 --user tanaka
+shoot_when voice-dialog-accept.png 'rgb(0,0,255)' 0 "$tmp/same" --mode 2 --purpose 0 --user tanaka
+shoot_when voice-dialog-deny.png 'rgb(255,0,0)' 0 "$tmp/other" --mode 2 --purpose 0 --user tanaka
