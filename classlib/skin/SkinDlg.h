@@ -31,9 +31,9 @@ class TALK_API CSkinDlg : public QDialog
 {
     Q_OBJECT
 public:
-    static constexpr const char* kIdEditName = "3001";
-    static constexpr const char* kWordComboName = "3002";
-    static constexpr const char* kPasswordEditName = "3003";
+    TALK_HIDDEN static constexpr const char* kIdEditName = "3001";
+    TALK_HIDDEN static constexpr const char* kWordComboName = "3002";
+    TALK_HIDDEN static constexpr const char* kPasswordEditName = "3003";
 
     explicit CSkinDlg(QWidget* parent = nullptr);
     /** `templateId` becomes the dialog's object name. */

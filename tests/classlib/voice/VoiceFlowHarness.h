@@ -175,6 +175,14 @@ protected:
         }
     }
 
+    // The flow closes its engine session when it goes; a derived fixture's scripted engine must still be
+    // there then, and members of a derived class are gone before this class's destructor runs.
+    void TearDown() override
+    {
+        m_flow.reset();
+        FreshRootTest::TearDown();
+    }
+
     /** A flow over the installation; `engine` null means the real engine. */
     VoiceFlow& MakeFlow(VoiceEngine* engine = nullptr)
     {
