@@ -1,6 +1,7 @@
 #include "PositionalFile.h"
 
 #include <platform/BoundaryGuard.h>
+#include <platform/OwnerOnlyMode.h>
 
 #include <cerrno>
 #include <cstring>
@@ -32,19 +33,9 @@ PositionalFile::PositionalFile(const std::string& path, Mode mode) noexcept
         Fail("cannot open");
         return;
     }
-    if (mode != Mode::Read) {
-        TightenMode();
-    }
-}
-
-void PositionalFile::TightenMode() noexcept
-{
     // Stores written in place are never replaced, so the first write is where an older, looser mode ends.
-    struct stat info
-    {
-    };
-    if (::fstat(m_fd, &info) == 0 && info.st_uid == ::geteuid() && (info.st_mode & 077) != 0) {
-        ::fchmod(m_fd, info.st_mode & 0700);
+    if (mode != Mode::Read) {
+        platform::TightenToOwner(m_fd);
     }
 }
 

@@ -41,7 +41,6 @@ public:
 
 private:
     bool Fail(const char* what) noexcept;
-    void TightenMode() noexcept;
 
     int m_fd = -1;
     std::string m_path;

@@ -1,9 +1,10 @@
 #include "SqliteDatabase.h"
 
+#include "OwnerOnlyMode.h"
+
 #include <sqlite3.h>
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -40,12 +41,7 @@ void MakePrivate(const std::filesystem::path& file)
     if (fd < 0) {
         return;
     }
-    struct stat info
-    {
-    };
-    if (::fstat(fd, &info) == 0 && info.st_uid == ::geteuid() && (info.st_mode & 077) != 0) {
-        ::fchmod(fd, info.st_mode & 0700);
-    }
+    TightenToOwner(fd);
     ::close(fd);
 }
 

@@ -1,9 +1,11 @@
 #include "SystemRoot.h"
 
 #include "Environment.h"
+#include "OwnerOnlyMode.h"
 
 #include <system_error>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -120,17 +122,14 @@ bool EnsureFolder(const std::filesystem::path& folder, std::string& error)
             ::chmod(partial.c_str(), kPrivateFolderMode);
         }
     }
-    struct stat info
-    {
-    };
-    if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+    // Opening it proves it is a folder, and lets an earlier version's looser folder be tightened.
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
         error = "cannot create the folder " + folder.string();
         return false;
     }
-    // A folder an earlier version made with a looser mode is tightened the next time it is needed.
-    if (info.st_uid == ::geteuid() && (info.st_mode & 077) != 0) {
-        ::chmod(folder.c_str(), info.st_mode & 0700);
-    }
+    TightenToOwner(fd);
+    ::close(fd);
     return true;
 }
 
