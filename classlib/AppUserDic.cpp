@@ -61,12 +61,8 @@ int CAppUserDic::SetUserDicFilePath(std::string path) noexcept
 {
     return platform::Guarded(0, m_lastError, [&] {
         m_lastError.clear();
-        if (!talk::PathExists(path)) {
-            // Another program may make the file at the same moment; only one of them may start it empty.
-            talk::FileLock lock(path);
-            if (!talk::PathExists(path) && !talk::ReplaceFileAtomically(path, {}, m_lastError, m_write)) {
-                return 0;
-            }
+        if (!talk::CreateStoreOnce(path, {}, m_lastError, m_write)) {
+            return 0;
         }
         m_path = std::move(path);
         m_entries.clear();

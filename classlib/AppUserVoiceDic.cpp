@@ -59,15 +59,7 @@ int CAppUserVoiceDic::SetVoiceDicPath(std::string folder) noexcept
     return platform::Guarded(0, m_lastError, [&] {
         m_dicPath = folder + kDicFileName;
         m_workFolder = folder + kWorkFolderName;
-        if (talk::PathExists(m_dicPath)) {
-            return 1;
-        }
-        // Another program may make the file at the same moment; only one of them may start it empty.
-        talk::FileLock lock(m_dicPath);
-        if (talk::PathExists(m_dicPath)) {
-            return 1;
-        }
-        return talk::ReplaceFileAtomically(m_dicPath, {}, m_lastError) ? 1 : 0;
+        return talk::CreateStoreOnce(m_dicPath, {}, m_lastError) ? 1 : 0;
     });
 }
 

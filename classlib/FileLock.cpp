@@ -3,6 +3,7 @@
 #include "AtomicFile.h"
 
 #include <platform/BoundaryGuard.h>
+#include <platform/OwnerOnlyMode.h>
 
 #include <cerrno>
 #include <cstring>
@@ -12,21 +13,6 @@
 #include <unistd.h>
 
 namespace talk {
-namespace {
-
-// Lock files made before the stores became private carry the umask's mode.
-void TightenOlderLockFile(int fd)
-{
-    struct stat info
-    {
-    };
-    if (::fstat(fd, &info) == 0 && info.st_uid == ::geteuid() && (info.st_mode & 077) != 0) {
-        ::fchmod(fd, kPrivateFileMode);
-    }
-}
-
-} // namespace
-
 FileLock::FileLock(const std::string& storePath, Kind kind) noexcept
 {
     // Only the texts can fail to allocate, and never while a descriptor is open.
@@ -42,7 +28,7 @@ FileLock::FileLock(const std::string& storePath, Kind kind) noexcept
             m_error = "cannot lock " + storePath + " (" + lockPath + ": " + std::strerror(err) + ")";
             return;
         }
-        TightenOlderLockFile(m_fd);
+        platform::TightenToOwner(m_fd); // lock files made before the stores became private
         int rc = 0;
         do {
             rc = ::flock(m_fd, kind == Kind::Exclusive ? LOCK_EX : LOCK_SH);
@@ -65,6 +51,19 @@ FileLock::~FileLock()
         ::flock(m_fd, LOCK_UN);
         ::close(m_fd);
     }
+}
+
+bool CreateStoreOnce(const std::string& path, std::string_view bytes, std::string& error, const WriteChunkFn& write)
+{
+    if (PathExists(path)) {
+        return true;
+    }
+    const FileLock lock(path);
+    if (!lock.IsHeld()) {
+        error = lock.ErrorText();
+        return false;
+    }
+    return PathExists(path) || ReplaceFileAtomically(path, bytes, error, write);
 }
 
 } // namespace talk

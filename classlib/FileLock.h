@@ -1,6 +1,9 @@
 #pragma once
 
+#include "AtomicFile.h"
+
 #include <string>
+#include <string_view>
 
 namespace talk {
 
@@ -36,5 +39,14 @@ private:
     int m_fd = -1;
     std::string m_error;
 };
+
+/**
+ * Makes the store at `path` with `bytes` unless a file is there, deciding under the store's lock: of two
+ * programs starting on a fresh installation only one makes it, and the other does not empty what the first
+ * may have written meanwhile.
+ * @return true when the file exists afterwards; false, with `error` set, when it could not be made.
+ */
+[[nodiscard]] bool CreateStoreOnce(
+    const std::string& path, std::string_view bytes, std::string& error, const WriteChunkFn& write = {});
 
 } // namespace talk

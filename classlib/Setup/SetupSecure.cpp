@@ -47,8 +47,11 @@ int CSetupSecure::SetSetupSecureFilePath(std::string path) noexcept
 {
     return platform::Guarded(0, m_lastError, [&] {
         m_lastError.clear();
-        if (!talk::PathExists(path) && !CreateSetupSecure(path, false)) {
-            return 0;
+        if (!talk::PathExists(path)) {
+            const std::string bytes = NewFileBytes();
+            if (bytes.empty() || !talk::CreateStoreOnce(path, bytes, m_lastError)) {
+                return 0;
+            }
         }
         m_path = std::move(path);
         return 1;
@@ -57,15 +60,9 @@ int CSetupSecure::SetSetupSecureFilePath(std::string path) noexcept
 
 int CSetupSecure::CreateSetupSecure(std::string path) noexcept
 {
-    return CreateSetupSecure(std::move(path), true);
-}
-
-int CSetupSecure::CreateSetupSecure(std::string path, bool replaceExisting) noexcept
-{
     return platform::Guarded(0, m_lastError, [&] {
-        const std::string settings = talk::store_cipher::Encipher(format::FormatSettings(DigitsOf({})));
-        if (settings.empty()) {
-            m_lastError = "cannot encipher the settings";
+        const std::string bytes = NewFileBytes();
+        if (bytes.empty()) {
             return 0;
         }
         talk::FileLock lock(path);
@@ -73,12 +70,18 @@ int CSetupSecure::CreateSetupSecure(std::string path, bool replaceExisting) noex
             m_lastError = lock.ErrorText();
             return 0;
         }
-        // Another program may have made the file while this one waited for the lock.
-        if (!replaceExisting && talk::PathExists(path)) {
-            return 1;
-        }
-        return talk::ReplaceFileAtomically(path, format::NewFile(settings), m_lastError) ? 1 : 0;
+        return talk::ReplaceFileAtomically(path, bytes, m_lastError) ? 1 : 0;
     });
+}
+
+std::string CSetupSecure::NewFileBytes() const
+{
+    const std::string settings = talk::store_cipher::Encipher(format::FormatSettings(DigitsOf({})));
+    if (settings.empty()) {
+        m_lastError = "cannot encipher the settings";
+        return {};
+    }
+    return format::NewFile(settings);
 }
 
 int CSetupSecure::GetAppSettings(tagSecureSettings& record) const noexcept

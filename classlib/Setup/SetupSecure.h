@@ -62,7 +62,8 @@ public:
     const std::string& GetLastErrorText() const noexcept { return m_lastError; }
 
 private:
-    int CreateSetupSecure(std::string path, bool replaceExisting) noexcept;
+    /** The content of a new installation's file; "" (with the reason kept) when it cannot be enciphered. */
+    std::string NewFileBytes() const;
     template<class Edit> int Modify(Edit&& edit);
 
     std::string m_path;
