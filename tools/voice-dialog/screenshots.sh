@@ -14,25 +14,9 @@ height=440
 
 cmake --build "$build" --target voice-dialog wardenctl -j2
 mkdir -p "$out"
-tmp=$(mktemp -d)
-Xvfb "$display" -screen 0 ${width}x${height}x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-cleanup() {
-    [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
-    [ -n "${desktop:-}" ] && kill "$desktop" 2>/dev/null || true
-    kill "$xvfb" 2>/dev/null || true
-    rm -rf "$tmp"
-}
-trap cleanup EXIT
-export DISPLAY=$display XDG_RUNTIME_DIR=$tmp/runtime
-mkdir -m 0700 "$XDG_RUNTIME_DIR"
-sleep 1
-
-# A quiet desktop behind the shaped window, so that its outline shows.
-convert -size ${width}x${height} gradient:'#5b6f95-#28344f' "$tmp/desktop.png"
-display -immutable -geometry +0+0 "$tmp/desktop.png" &
-desktop=$!
-sleep 1
+# shellcheck source=../common/virtual-desktop.sh
+. "$root/tools/common/virtual-desktop.sh"
+start_virtual_desktop "$display" "$width" "$height"
 
 export WARDEN_ROOT=$tmp/root WARDEN_AUDIO_OUTPUT=null WARDEN_AUDIO_MIXER=none
 app_path=$WARDEN_ROOT/program
