@@ -59,6 +59,9 @@ std::optional<CheckFailure> CheckAccountPassword(
     if (accounts.AccountChangePassword(form.id, current, current, error) == 1) {
         return std::nullopt;
     }
+    if (form.firstRun && HasNoPassword(accounts, form.id)) {
+        return std::nullopt;
+    }
     return CheckFailure {StringMessage(kAccountPasswordWrong), Field::Password, kAccountPasswordBox};
 }
 
@@ -108,6 +111,12 @@ std::optional<CheckFailure> CheckRegistration(
         }
     }
     return CheckIdKnown(form, users);
+}
+
+bool HasNoPassword(CSystemUser& accounts, const std::string& id)
+{
+    std::string error;
+    return accounts.AccountChangePassword(id, "", "", error) == 1;
 }
 
 std::string ExpectedAccountPassword(const CAppUserDic& users, const std::string& id, const std::string& typed)

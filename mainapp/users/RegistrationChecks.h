@@ -38,6 +38,13 @@ std::optional<CheckFailure> CheckTypedFields(const RegistrationForm& form);
 std::optional<CheckFailure> CheckRegistration(
     const RegistrationForm& form, const CAppUserDic& users, CSystemUser& accounts, bool ntFamily);
 
+/**
+ * True when account `id` has never been given a password. The account database of a new installation
+ * holds such an Administrator; the first registration gives it the password typed there, since nobody
+ * could type the account's current one.
+ */
+bool HasNoPassword(CSystemUser& accounts, const std::string& id);
+
 /** The password an existing account of `id` must have now: the stored one of a program user, else `typed`. */
 std::string ExpectedAccountPassword(const CAppUserDic& users, const std::string& id, const std::string& typed);
 

@@ -39,6 +39,9 @@ void CreateOrUpdateAccount(const RegistrationForm& form, const UserStores& store
             ? form.password
             : ExpectedAccountPassword(stores.users, form.id, form.password);
         ready = stores.accounts.AccountChangePassword(form.id, current, form.password, error);
+        if (ready != 1 && form.firstRun && HasNoPassword(stores.accounts, form.id)) {
+            ready = stores.accounts.AccountChangePassword(form.id, "", form.password, error);
+        }
     } else {
         ready = stores.accounts.AccountCreate(form.id, form.password, error);
     }

@@ -124,6 +124,25 @@ TEST_F(StoreChecks, AProgramUsersAccountMustHaveHisStoredPassword)
     EXPECT_EQ(Check(form)->message.stringId, 144);
 }
 
+TEST_F(StoreChecks, OnlyTheFirstRegistrationMayGiveAPasswordlessAccountItsPassword)
+{
+    // A new account database holds an Administrator nobody has given a password yet.
+    RegistrationForm form = ValidForm();
+    form.id = "Administrator";
+    ASSERT_TRUE(HasNoPassword(m_accounts, "Administrator"));
+    ASSERT_TRUE(Check(form).has_value()) << "outside the first run the account's password must be known";
+    EXPECT_EQ(Check(form)->message.stringId, 144);
+
+    form.firstRun = true;
+    EXPECT_EQ(Check(form), std::nullopt);
+    EXPECT_TRUE(HasNoPassword(m_accounts, "Administrator")) << "checking changes nothing";
+
+    AddAccount("carol", "hers");
+    form.id = "carol";
+    ASSERT_TRUE(Check(form).has_value()) << "an account with a password keeps needing it, first run or not";
+    EXPECT_FALSE(HasNoPassword(m_accounts, "carol"));
+}
+
 TEST_F(StoreChecks, OutsideTheNtFamilyAccountsAreNotAsked)
 {
     AddAccount("alice", "other");

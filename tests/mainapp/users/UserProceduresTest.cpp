@@ -245,5 +245,18 @@ TEST_F(UserProcedures, AVoiceIsDeletedOnlyWhileAnotherRemains)
     EXPECT_EQ(std::filesystem::file_size(m_voice->ModelPath("abj")), 0U) << "the section was forgotten";
 }
 
+TEST_F(UserProcedures, TheFirstAdministratorGivesThePasswordlessAccountHisPassword)
+{
+    ScriptEnrolment(kVoiceAccepted, kVoiceAccepted);
+    RegistrationForm form = ValidForm();
+    form.id = "Administrator";
+    form.group = kAdministratorGroup;
+    form.firstRun = true;
+    ASSERT_TRUE(Register(form).done);
+    EXPECT_TRUE(PasswordIs("Administrator", "secret"));
+    EXPECT_TRUE(AccountEnabled("Administrator"));
+    EXPECT_EQ(Privilege("Administrator"), 2);
+}
+
 } // namespace
 } // namespace deskwarden::test
