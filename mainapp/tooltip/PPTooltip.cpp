@@ -65,12 +65,16 @@ CPPTooltip::CPPTooltip(QWidget* parent)
     connect(&m_initialTimer, &QTimer::timeout, this, [this] { TimerExpired(tip::TipTimer::Initial); });
     connect(&m_autoHideTimer, &QTimer::timeout, this, [this] { TimerExpired(tip::TipTimer::AutoHide); });
     // Every event of the application passes here first: the tools' moves and any press anywhere.
-    qApp->installEventFilter(this);
+    if (qApp != nullptr) {
+        qApp->installEventFilter(this);
+    }
 }
 
 CPPTooltip::~CPPTooltip()
 {
-    qApp->removeEventFilter(this);
+    if (qApp != nullptr) {
+        qApp->removeEventFilter(this);
+    }
 }
 
 void CPPTooltip::AddTool(QWidget* tool, const std::string& markup, int style)

@@ -62,13 +62,6 @@ TEST_F(VerticalShade, GranularityGivesBandsOfThatManyRows)
     EXPECT_NE(Row(0, 40, -3), Row(1, 40, -3));
 }
 
-TEST_F(VerticalShade, RowsOutsideTakeTheNearestEdge)
-{
-    EXPECT_EQ(Row(-5, 20), ToRgb(kTop));
-    EXPECT_EQ(Row(25, 20), ToRgb(kBottom));
-    EXPECT_EQ(Row(0, 1), ToRgb(kTop));
-}
-
 TEST_F(VerticalShade, OtherEffectsFillWithEntry18)
 {
     for (const int effect : {kEffectNone, 12, 14, -1}) {
