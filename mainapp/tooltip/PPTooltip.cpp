@@ -52,7 +52,7 @@ tip::TipBox ScreenAreaAt(const QPoint& point)
 } // namespace
 
 CPPTooltip::CPPTooltip(QWidget* parent)
-    : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint)
     , m_look {tip::ColourTable(tip::SystemColoursOf(QToolTip::palette()))}
     , m_behaviour(kDefaultBehaviour)
 {
