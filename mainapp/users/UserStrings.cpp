@@ -21,6 +21,22 @@ std::string StringText(int stringId)
         return "入力したパスワードが違います。";
     case kForbiddenCharacter:
         return "“'%s”文字は使うことができません。";
+    case kHintName:
+        return "ユーザーの名前です。記号（/ : ; * ? など）は使えません。";
+    case kHintId:
+        return "ログオンに使うIDです。同じ名前のOSアカウントと結び付きます。";
+    case kHintPassword:
+        return "パスワードです。音声が使えないときやOSログオンに使います。";
+    case kHintReEntry:
+        return "確認のため、同じパスワードをもう一度入力してください。";
+    case kHintGroup:
+        return "管理者はユーザーと音声の登録・変更・削除ができます。";
+    case kHintLogon:
+        return "音声でOSにログオンできるようにします。";
+    case kHintEncrypt:
+        return "自分の音声でファイルを暗号化できるようにします。";
+    case kHintDecrypt:
+        return "自分の音声でファイルを復号化できるようにします。";
     case kGroupGeneral:
         return "一般ユーザー";
     case kIdAlreadyRegistered:

@@ -22,6 +22,15 @@ inline constexpr int kGroupAdministrator = 118;
 inline constexpr int kPasswordMissing = 119;
 inline constexpr int kPasswordsDiffer = 120;
 inline constexpr int kForbiddenCharacter = 121;
+// Hints shown in the registration dialog's message area when a field takes the focus.
+inline constexpr int kHintName = 122;
+inline constexpr int kHintId = 123;
+inline constexpr int kHintPassword = 124;
+inline constexpr int kHintReEntry = 125;
+inline constexpr int kHintGroup = 126;
+inline constexpr int kHintLogon = 127;
+inline constexpr int kHintEncrypt = 128;
+inline constexpr int kHintDecrypt = 129;
 inline constexpr int kGroupGeneral = 131;
 inline constexpr int kIdAlreadyRegistered = 133;
 inline constexpr int kIdNotRegistered = 134;
@@ -50,6 +59,9 @@ inline constexpr const char* kAccountRowUndeletable = "OSログオン一体化�
 inline constexpr const char* kAdministratorUndeletable = "Administratorユーザーは削除することができないです。";
 inline constexpr const char* kLastVoice = "登録音声は最低1語必要です。";
 inline constexpr const char* kBypassKeyQuestion = "今すぐBy-passキーを作成しますか？";
+// The by-pass key drive dialog is not part of this version; a yes to the question above is told so once.
+inline constexpr const char* kBypassKeyUnavailable
+    = "By-passキーの作成は、このバージョンではまだご利用いただけません。";
 
 /** The question asked before user `id` is deleted. */
 std::string DeleteUserQuestion(const std::string& id);
