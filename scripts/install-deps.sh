@@ -14,6 +14,8 @@ packages=(
     espeak-ng flite sox libsox-fmt-base
     # desktop under a virtual display, screenshots
     xvfb xauth x11-utils imagemagick xdotool
+    # the desktop entry's check in the install test
+    desktop-file-utils
     # scripts that derive reference values
     python3 python3-numpy
     # the DET curve of docs/accuracy.md

@@ -116,8 +116,13 @@ has_file "engine background model" "$fresh/word128/aaj_m.bin"
 has_file "engine vocabulary model" "$fresh/iwrec/fiwr.bin"
 has_file "default skin" "$fresh/skin/default/skin.ini"
 has_file "prompt sound" "$fresh/wave/sv_rec.wav"
+for n in 1 2 3 4 5; do has_file "lock screen slide $n" "$fresh/images/screen0$n.bmp"; done
+for file in "$fresh/images/screen01.bmp" "$fresh/images/screen05.bmp"; do
+    mode=$(stat -c %a "$file")
+    [ "$mode" = 600 ] && passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL: $file has mode $mode"; }
+done
 for store in halvoxuid.dat halvoxuvd.dat halvox.dat halvox.ini; do has_file "store $store" "$fresh/$store"; done
-for folder in "$fresh" "$fresh/user" "$fresh/work" "$fresh/skin/default"; do
+for folder in "$fresh" "$fresh/user" "$fresh/work" "$fresh/skin/default" "$fresh/images"; do
     mode=$(stat -c %a "$folder")
     [ "$mode" = 700 ] && passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL: $folder has mode $mode"; }
 done
@@ -150,6 +155,7 @@ mkdir -p "$root/cwd"
 (cd "$root/cwd" && "$tool" init other/ --data "$data" >"$root/out" 2>"$root/err")
 [ $? -eq 0 ] && passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL: init of a relative folder"; cat "$root/err"; }
 has_file "the model of the named data folder" "$root/cwd/other/word128/zzz_m.bin"
+[ ! -e "$root/cwd/other/images" ] && passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL: slides from a data folder without images/"; }
 check "the relative folder is registered as an absolute path" 0 "$tool" app-path
 if [ "$(cat "$root/out")" = "$root/cwd/other" ]; then passed=$((passed + 1)); else
     failed=$((failed + 1)); echo "FAIL: registered '$(cat "$root/out")', expected $root/cwd/other"; fi

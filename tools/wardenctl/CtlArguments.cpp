@@ -23,7 +23,8 @@ const char* UsageText()
 {
     return "usage: wardenctl [--app-path DIR] COMMAND\n"
            "  init DIR [--data DATA]         make DIR a working installation and register it; shipped data\n"
-           "                                 from DATA (default: the source tree's data/); stores kept\n"
+           "                                 from DATA (default: ../share/deskwarden beside wardenctl, else\n"
+           "                                 the source tree's data/); stores kept\n"
            "  app-path [DIR]                 show, or register, the installation folder\n"
            "  users                          list the user IDs\n"
            "  user show ID                   show one user\n"

@@ -8,6 +8,7 @@
 #include "Installation.h"
 #include "Setup/SetupFile.h"
 #include "Setup/SetupSecure.h"
+#include "ShippedDataLocation.h"
 #include "StoreSafety.h"
 
 #include <platform/SystemRoot.h>
@@ -429,15 +430,19 @@ int InitCommand(const Context& c)
     if (!folder.has_filename()) {
         folder = folder.parent_path();
     }
-    const std::string dataFolder = c.args.Option("data").value_or(WARDEN_SHIPPED_DATA_DIR);
+    namespace location = shipped_data_location;
+    const std::optional<std::string> named = c.args.Option("data");
+    const ShippedData data = named
+        ? ShippedDataIn(*named)
+        : location::DefaultShippedData(location::OwnExecutable(), WARDEN_SHIPPED_DATA_DIR, WARDEN_SHIPPED_IMAGES_DIR);
     InstallOutcome outcome;
     std::string error;
-    if (!Install(folder, ShippedDataIn(dataFolder), outcome, error)) {
+    if (!Install(folder, data, outcome, error)) {
         return c.Fail(error);
     }
     c.out << "installation folder: " << folder.string() << " (registered)\n"
-          << "shipped data: " << dataFolder << " (engine models, skin default, " << outcome.soundCount
-          << " prompt sounds)\n"
+          << "shipped data: " << data.engine.parent_path().string() << " (engine models, skin default, "
+          << outcome.soundCount << " prompt sounds, " << outcome.imageCount << " slides)\n"
           << "stores: " << (outcome.storesKept ? "kept, " : "created, ")
           << CountText(outcome.userCount, "user", "users") << "; " << outcome.settingsAdded << " settings added\n";
     return kExitOk;

@@ -74,6 +74,15 @@ bool InstallEngineModels(const fs::path& source, const fs::path& folder, std::st
     return EnsureFolders(folders, error) && modelbuild::InstallEngineData(source.string(), folder.string(), error);
 }
 
+// The slides are pictures only: an installation without them still locks, it merely shows no slide show.
+bool InstallImages(const fs::path& source, const fs::path& target, std::size_t& copied, std::string& error)
+{
+    if (!fs::is_directory(source)) {
+        return true;
+    }
+    return CopyFiles(source, target, copied, error);
+}
+
 bool ReadWords(const fs::path& vocabulary, std::vector<std::pair<std::string, std::string>>& words, std::string& error)
 {
     std::vector<modelbuild::VocabularyEntry> entries;
@@ -141,7 +150,12 @@ bool RegisterAndCreateStores(
 ShippedData ShippedDataIn(const fs::path& dataFolder)
 {
     return ShippedData {
-        dataFolder / "engine", dataFolder / "skin" / kDefaultSkin, dataFolder / "wave", dataFolder / "vocabulary.tsv"};
+        dataFolder / "engine",
+        dataFolder / "skin" / kDefaultSkin,
+        dataFolder / "wave",
+        dataFolder / "vocabulary.tsv",
+        dataFolder / "images",
+    };
 }
 
 std::vector<DefaultSetting> DefaultSettings(const std::vector<std::pair<std::string, std::string>>& words)
@@ -177,7 +191,8 @@ bool Install(const fs::path& folder, const ShippedData& data, InstallOutcome& ou
         && RegisterAndCreateStores(folder, DefaultSettings(words), outcome, error)
         && InstallEngineModels(data.engine, folder, error)
         && CopyFiles(data.skin, folder / "skin" / kDefaultSkin, skinFiles, error)
-        && CopyFiles(data.sounds, folder / "wave", outcome.soundCount, error);
+        && CopyFiles(data.sounds, folder / "wave", outcome.soundCount, error)
+        && InstallImages(data.images, folder / "images", outcome.imageCount, error);
 }
 
 } // namespace wardenctl

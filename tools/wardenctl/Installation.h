@@ -17,6 +17,7 @@ struct ShippedData
     std::filesystem::path skin; // the default skin
     std::filesystem::path sounds; // the prompt sounds
     std::filesystem::path vocabulary; // the password words: code, word, ...
+    std::filesystem::path images; // the lock screen's slides; a data folder without them installs none
 };
 
 /** The parts of `dataFolder`; nothing is checked yet. */
@@ -44,12 +45,13 @@ struct InstallOutcome
     std::size_t userCount = 0;
     std::size_t settingsAdded = 0;
     std::size_t soundCount = 0;
+    std::size_t imageCount = 0;
 };
 
 /**
  * Makes or refreshes the installation in `folder` (absolute): creates it 0700, registers it as the
  * installation folder, creates the stores that are missing and adds missing settings, then copies the
- * engine models, the default skin and the prompt sounds over older copies.
+ * engine models, the default skin, the prompt sounds and the slides (into images/) over older copies.
  * @return false with a one-line reason in `error`; what was done before the failure stays.
  */
 [[nodiscard]] bool Install(
