@@ -5,7 +5,10 @@
 #include "users/UserRegisterDlg.h"
 #include "users/UserStrings.h"
 
+#include "art/ArtNames.h"
+
 #include <QCheckBox>
+#include <QImage>
 #include <QTableWidget>
 #include <QTreeWidget>
 
@@ -89,10 +92,16 @@ TEST_F(UserPage, ListsProgramUsersThenAccountsWithTheirPermissionsAndVoices)
         EXPECT_FALSE(users.item(0, column)->icon().isNull()) << "alice has every permission";
         EXPECT_EQ(users.item(1, column)->icon().isNull(), column != 3) << "bob may only log on";
     }
-    const auto kind = [&](int row) { return users.item(row, 0)->icon().cacheKey(); };
-    EXPECT_NE(kind(0), kind(1));
-    EXPECT_NE(kind(1), kind(2));
-    EXPECT_NE(kind(0), kind(2));
+    const auto shows = [&](int row, int column, const char* picture) {
+        const QImage expected = QImage(QString::fromUtf8(picture)).convertToFormat(QImage::Format_ARGB32);
+        return !expected.isNull()
+            && users.item(row, column)->icon().pixmap(expected.size()).toImage().convertToFormat(QImage::Format_ARGB32)
+            == expected;
+    };
+    EXPECT_TRUE(shows(0, 0, art::kRowAdmin));
+    EXPECT_TRUE(shows(1, 0, art::kRowUser));
+    EXPECT_TRUE(shows(2, 0, art::kRowAccount));
+    EXPECT_TRUE(shows(1, 3, art::kCheck));
 
     EXPECT_TRUE(Voices(*page).empty());
     Select(*page, "alice");
