@@ -13,7 +13,7 @@ packages=(
     # sound tools for test audio, the corpus and the prompt sounds
     espeak-ng flite sox libsox-fmt-base
     # desktop under a virtual display, screenshots
-    xvfb xauth x11-utils imagemagick xdotool
+    xvfb xauth x11-utils imagemagick xdotool trayer
     # the desktop entry's check in the install test
     desktop-file-utils
     # scripts that derive reference values
