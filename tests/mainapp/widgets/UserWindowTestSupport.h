@@ -15,6 +15,7 @@
 
 #include <deque>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,7 @@ public:
 
     void ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon) noexcept override
     {
+        EXPECT_EQ(caption, kProductCaption) << text;
         m_boxes.push_back({caption, text, icon});
     }
 
