@@ -17,9 +17,11 @@ namespace {
 
 constexpr const char* kSecureFolderName = "WdvDocs";
 
-/** The root of the mounted file system that holds `path` (or its nearest existing parent). */
-fs::path MountRootOf(fs::path path)
+} // namespace
+
+std::string MountRootOf(const std::string& start)
 {
+    fs::path path = start;
     std::error_code ec;
     path = fs::absolute(path, ec).lexically_normal();
     struct stat info
@@ -36,10 +38,8 @@ fs::path MountRootOf(fs::path path)
             break;
         path = path.parent_path();
     }
-    return path;
+    return path.string();
 }
-
-} // namespace
 
 std::vector<std::string> FirstRunImages(const std::string& appPath)
 {
@@ -49,12 +49,15 @@ std::vector<std::string> FirstRunImages(const std::string& appPath)
     return files;
 }
 
+std::string ChooseSecureFolder(const std::string& diskRoot, bool writable, const std::string& home)
+{
+    return ((writable ? fs::path(diskRoot) : fs::path(home)) / kSecureFolderName).string();
+}
+
 std::string FirstRunSecureFolder(const std::string& imagesFolder, const std::string& home)
 {
-    const fs::path root = MountRootOf(imagesFolder);
-    if (::access(root.c_str(), W_OK) == 0)
-        return (root / kSecureFolderName).string();
-    return (fs::path(home) / kSecureFolderName).string();
+    const std::string root = MountRootOf(imagesFolder);
+    return ChooseSecureFolder(root, ::access(root.c_str(), W_OK) == 0, home);
 }
 
 bool CompleteFirstRun(CSetupFile& setup, std::string& error)

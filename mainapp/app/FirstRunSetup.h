@@ -20,6 +20,12 @@ std::vector<std::string> FirstRunImages(const std::string& appPath);
  */
 std::string FirstRunSecureFolder(const std::string& imagesFolder, const std::string& home);
 
+/** "WdvDocs" in `diskRoot` when `writable`, else in `home`. */
+std::string ChooseSecureFolder(const std::string& diskRoot, bool writable, const std::string& home);
+
+/** The root of the mounted file system that holds `path`, or that would hold it (its nearest existing parent). */
+std::string MountRootOf(const std::string& path);
+
 /**
  * Finishes the set-up of a new installation once its administrator is registered: the slide pictures, the
  * secure folder, the first-run flag cleared (the other secure settings kept) and the lock screen's note.
