@@ -30,13 +30,14 @@ void PunchKeyhole(QPainter& p, const QRectF& body)
     p.restore();
 }
 
-// `lift` raises the shackle by a share of the box; an open lock also swings its free leg aside.
-void PaintPadlock(QPainter& p, const QRectF& box, const QColor& colour, qreal lift, bool open)
+// An open lock's shackle stands at the top of the box with its free leg out of the body; a closed one sits
+// `drop` (a share of the box) lower, both legs in the body.
+void PaintPadlock(QPainter& p, const QRectF& box, const QColor& colour, qreal drop, bool open)
 {
     const QRectF body = LockBody(box);
     const qreal stroke = box.width() * 0.1;
     const qreal legInset = body.width() * 0.2;
-    const qreal top = box.top() + stroke / 2 + box.height() * 0.02 - lift * box.height();
+    const qreal top = box.top() + stroke / 2 + drop * box.height();
     const qreal left = body.left() + legInset;
     const qreal right = body.right() - legInset;
     const qreal radius = (right - left) / 2;
@@ -76,7 +77,7 @@ void PaintScreenLock(QPainter& p, const QRectF& box, const QColor& colour)
         QPointF(box.center().x() - box.width() * 0.22, footY), QPointF(box.center().x() + box.width() * 0.22, footY));
     const qreal lockSize = screen.height() * 0.78;
     const QRectF lockBox(screen.center().x() - lockSize / 2, screen.center().y() - lockSize / 2, lockSize, lockSize);
-    PaintPadlock(p, lockBox, colour, 0, false);
+    PaintPadlock(p, lockBox, colour, 0.1, false);
 }
 
 void PaintGear(QPainter& p, const QRectF& box, const QColor& colour)
@@ -129,10 +130,10 @@ void PaintGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& colou
     p.setRenderHint(QPainter::Antialiasing);
     switch (glyph) {
     case Glyph::PadlockClosing:
-        PaintPadlock(p, box, colour, 0, false);
+        PaintPadlock(p, box, colour, 0.1, false);
         break;
     case Glyph::PadlockOpening:
-        PaintPadlock(p, box, colour, 0.14, true);
+        PaintPadlock(p, box, colour, 0, true);
         break;
     case Glyph::ScreenLock:
         PaintScreenLock(p, box, colour);
