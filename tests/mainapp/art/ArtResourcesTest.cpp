@@ -66,12 +66,12 @@ INSTANTIATE_TEST_SUITE_P(Icon, ArtPicture,
         Expected {art::kIcons[5], 256, 256}),
     Name);
 
-class LargeButton : public testing::TestWithParam<int>
+class ArtLargeButton : public testing::TestWithParam<int>
 {
 };
 
 // A state that shows the same picture as another would leave the button without feedback.
-TEST_P(LargeButton, ThreeDistinctStatesOfTheColumnsSize)
+TEST_P(ArtLargeButton, ThreeDistinctStatesOfTheColumnsSize)
 {
     const art::StatePictures pictures = art::LargeButtonPictures(GetParam());
     ASSERT_NE(pictures.normal, nullptr);
@@ -87,9 +87,9 @@ TEST_P(LargeButton, ThreeDistinctStatesOfTheColumnsSize)
     EXPECT_NE(over, down);
 }
 
-INSTANTIATE_TEST_SUITE_P(Column, LargeButton, testing::Values(1001, 1002, 1004, 1005, 1080));
+INSTANTIATE_TEST_SUITE_P(Column, ArtLargeButton, testing::Values(1001, 1002, 1004, 1005, 1080));
 
-TEST(LargeButtonPictures, NoPicturesForAControlOutsideTheColumn)
+TEST(ArtLargeButtonPictures, NoPicturesForAControlOutsideTheColumn)
 {
     for (int control : {0, 1003, 1006, 1077}) {
         const art::StatePictures pictures = art::LargeButtonPictures(control);
@@ -101,7 +101,7 @@ TEST(LargeButtonPictures, NoPicturesForAControlOutsideTheColumn)
 
 // The window paints the band's two halves at its two edges with white between them and the blue column
 // under the strip: the seams must match those colours or a resized window shows edges.
-TEST(Band, SeamsMatchTheWhiteClientAreaAndTheColumn)
+TEST(ArtBand, SeamsMatchTheWhiteClientAreaAndTheColumn)
 {
     const QImage band = Load(art::kBand).convertToFormat(QImage::Format_RGB32);
     const QRgb column = qRgb(0x18, 0x65, 0xE7);
@@ -119,7 +119,7 @@ TEST(Band, SeamsMatchTheWhiteClientAreaAndTheColumn)
 }
 
 // Each icon of the strip needs both the key colour around it and a picture inside its own 16 pixels.
-TEST(MenuIcons, EachCellHoldsAnIconOnTheKeyColour)
+TEST(ArtMenuIcons, EachCellHoldsAnIconOnTheKeyColour)
 {
     const QImage strip = Load(art::kMenuIcons);
     ASSERT_EQ(strip.width(), art::kMenuIconSize * art::kMenuIconCount);
@@ -136,7 +136,7 @@ TEST(MenuIcons, EachCellHoldsAnIconOnTheKeyColour)
     }
 }
 
-TEST(Icons, ShieldStandsFreeOnATransparentGround)
+TEST(ArtIcons, ShieldStandsFreeOnATransparentGround)
 {
     for (const char* path : art::kIcons) {
         const QImage icon = Load(path);
@@ -147,7 +147,7 @@ TEST(Icons, ShieldStandsFreeOnATransparentGround)
     }
 }
 
-TEST(About, GroundIsTheBoxsBlue)
+TEST(ArtAbout, GroundIsTheBoxsBlue)
 {
     const QColor centreLeft = Load(art::kAbout).pixelColor(4, 120);
     EXPECT_NEAR(centreLeft.red(), 0x5A, 24);
@@ -155,7 +155,7 @@ TEST(About, GroundIsTheBoxsBlue)
     EXPECT_NEAR(centreLeft.blue(), 0xB5, 24);
 }
 
-TEST(EnsureLoaded, CallingTwiceKeepsThePicturesAvailable)
+TEST(ArtEnsureLoaded, CallingTwiceKeepsThePicturesAvailable)
 {
     art::EnsureLoaded();
     art::EnsureLoaded();
