@@ -20,6 +20,8 @@ packages=(
     python3 python3-numpy
     # the DET curve of docs/accuracy.md
     python3-matplotlib
+    # voice logon through PAM: the module's headers and the test driver
+    libpam0g-dev pamtester
 )
 
 missing=()

@@ -92,6 +92,8 @@ void VoiceFlow::ChooseMethodAndLayout()
             m_state.AuthMethod = 1;
             break;
         }
+        if (m_services.variant.forcedAuthMethod >= 0)
+            m_state.AuthMethod = m_services.variant.forcedAuthMethod;
         m_state.Layout = (m_state.AuthMethod == 0 || m_state.AuthMethod == 2) ? 3 : 1;
         if (m_state.Purpose == 4)
             m_state.Layout = 0;
@@ -143,7 +145,8 @@ void VoiceFlow::StartSession()
         PlayPrompt(sound::kWordRec);
     } else {
         if (m_state.UserID.empty())
-            m_state.UserID = m_services.setup->GetLastUserProgram();
+            m_state.UserID = m_services.variant.voiceStartDefaultId ? m_services.variant.voiceStartDefaultId()
+                                                                    : m_services.setup->GetLastUserProgram();
         SetLabel(kLabelId, m_state.UserID);
         SetField(kIdField, m_state.UserID);
         ShowRepeat();

@@ -97,7 +97,8 @@ void VoiceFlow::DecideVerification()
                 m_services.voiceDic->SetUserVoice(m_state.UserID, key, m_state.Nick);
             }
             PlayResult(sound::kVerifyTrue);
-            m_services.setup->SetLastUserProgram(m_state.UserID);
+            if (m_services.variant.rememberLastUser)
+                m_services.setup->SetLastUserProgram(m_state.UserID);
             WriteLogFile(1);
             End(1);
             return;

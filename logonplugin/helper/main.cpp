@@ -1,0 +1,102 @@
+// wardengate-verify: the voice part of the PAM module, run as a process of its own so that nothing that
+// goes wrong in it can log anyone on. It trusts the installation of WARDEN_ROOT only after the strict check,
+// verifies the user's voice and reports on standard output, one line each:
+//
+//   info TEXT                 a prompt or the word to say, for the PAM conversation
+//   reading-ended             a reading has been taken
+//   result WORD SCORE REASON  accept, deny, unknown or unavailable; the last line
+//
+//   wardengate-verify --user NAME [--attempts N]
+//
+// Exit status 0 only after "result accept", 1 after any other result, 2 on a usage error.
+
+#include "HelperVoiceLogon.h"
+#include "InstallationGate.h"
+
+#include "platform/BoundaryGuard.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kExitAccepted = 0;
+constexpr int kExitNotAccepted = 1;
+constexpr int kExitUsage = 2;
+constexpr int kMaxAttempts = 5;
+
+// The report has standard output to itself: the engine writes progress lines there too.
+std::FILE* g_report = stdout;
+
+void Line(const std::string& text)
+{
+    // A line break inside a text would let it pass for a line of its own.
+    std::string flat = text;
+    for (char& c : flat) {
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    }
+    std::fprintf(g_report, "%s\n", flat.c_str());
+    std::fflush(g_report);
+}
+
+void SeparateReport()
+{
+    const int report = ::dup(STDOUT_FILENO);
+    const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (report < 0 || nowhere < 0)
+        return;
+    std::FILE* stream = ::fdopen(report, "w");
+    if (stream == nullptr || ::dup2(nowhere, STDOUT_FILENO) < 0)
+        return;
+    ::close(nowhere);
+    g_report = stream;
+}
+
+bool ParseArguments(int argc, char** argv, std::string& user, int& attempts)
+{
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (std::strcmp(argv[i], "--user") == 0)
+            user = argv[i + 1];
+        else if (std::strcmp(argv[i], "--attempts") == 0)
+            attempts = std::atoi(argv[i + 1]);
+        else
+            return false;
+    }
+    return argc % 2 == 1 && !user.empty() && attempts >= 1 && attempts <= kMaxAttempts;
+}
+
+wardengate::VoiceVerdict Verify(const std::string& user, int attempts)
+{
+    wardengate::VoiceVerdict verdict;
+    std::string appPath;
+    if (!wardengate::TrustInstallation(user, appPath, verdict))
+        return verdict;
+    wardengate::VoiceLogonReport report;
+    report.info = [](const std::string& text) { Line("info " + text); };
+    report.readingEnded = [] { Line("reading-ended"); };
+    return wardengate::RunVoiceLogon(user, attempts, report);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::string user;
+    int attempts = 3;
+    if (!ParseArguments(argc, argv, user, attempts)) {
+        std::fprintf(stderr, "usage: wardengate-verify --user NAME [--attempts 1..%d]\n", kMaxAttempts);
+        return kExitUsage;
+    }
+    SeparateReport();
+    wardengate::VoiceVerdict verdict;
+    verdict.reason = "internal error";
+    platform::GuardedCall([&] { verdict = Verify(user, attempts); });
+    Line(std::string("result ") + wardengate::VerdictWord(verdict.kind) + " " + verdict.score + " " + verdict.reason);
+    return verdict.kind == wardengate::VerdictKind::Accept ? kExitAccepted : kExitNotAccepted;
+}
