@@ -1,11 +1,14 @@
 #include "LogonSession.h"
 
 #include "ConsoleLogon.h"
+#include "InstallationGate.h"
 #include "LogonFlow.h"
 #include "LogonStores.h"
 #include "TerminalLogon.h"
 
 #include "voice/VoiceEngine.h"
+
+#include <unistd.h>
 
 namespace wardengate {
 
@@ -13,7 +16,8 @@ LogonOutcome RunTerminalLogon(std::FILE* input, std::FILE* labels)
 {
     LogonStores stores;
     std::string error;
-    if (!stores.Open(error)) {
+    std::string appPath;
+    if (!TrustInstallation(::geteuid(), appPath, error) || !stores.Open(error)) {
         std::fprintf(labels, "%s\n", error.c_str());
         return {};
     }

@@ -15,8 +15,9 @@ struct LogonOutcome
 
 /**
  * One logon dialog from start to end on the registered installation, on a terminal: prompts to `labels`,
- * the user's lines from `input`. Builds its stores, engine session and window and destroys them again, so
- * nothing is kept from one logon to the next.
+ * the user's lines from `input`. An installation that the strict check of the stores refuses lets nobody in.
+ * Builds its stores, engine session and window and destroys them again, so nothing is kept from one logon to
+ * the next.
  */
 LogonOutcome RunTerminalLogon(std::FILE* input, std::FILE* labels);
 

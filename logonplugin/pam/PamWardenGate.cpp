@@ -13,6 +13,7 @@
 #define PAM_SM_AUTH
 #include <security/pam_ext.h>
 #include <security/pam_modules.h>
+#include <sys/auxv.h>
 #include <syslog.h>
 
 #include <chrono>
@@ -54,10 +55,13 @@ std::string Printable(const std::string& text)
 }
 
 // The helper inherits nothing: only the installation it is to trust and the sound settings that tests and
-// demonstrations use.
+// demonstrations use. Those settings are taken from the caller's environment only when the caller is who the
+// process runs as: in a set-user-ID program (su) they would let the caller play a recording for the voice.
 std::vector<std::string> HelperEnvironment(const PamOptions& options)
 {
     std::vector<std::string> environment {"WARDEN_ROOT=" + options.root, std::string("PATH=") + kSearchPath};
+    if (::getauxval(AT_SECURE) != 0)
+        return environment;
     const auto passOn = [&](const platform::EnvironmentKey& key) {
         if (const auto value = platform::EnvironmentText(key))
             environment.push_back(std::string(key.Variable().name) + "=" + *value);

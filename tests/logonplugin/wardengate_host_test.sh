@@ -81,6 +81,11 @@ logon 'suzuki\nother\n'
 check "no logon permission: nothing passes" answered 0 "" ""
 check "no logon permission: the logon's wording" said "権限がないです。"
 check "no result line for typed passwords" test ! -e "$app/result.log"
+chmod 0644 "$app/halvoxuid.dat"
+logon 'tanaka\nse cret\n'
+check "store readable by others: nothing passes" answered 0 "" ""
+check "store readable by others: told why" said "unsafe installation"
+chmod 0600 "$app/halvoxuid.dat"
 
 # By-pass key: an empty ID only asks for one; a key on a removable drive opens the typed account.
 logon '/key\n'
