@@ -14,6 +14,7 @@ install(TARGETS HalvoxEngine CipherWell TalkLib LIBRARY DESTINATION lib)
 
 set(deskwarden_share share/deskwarden)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/engine ${PROJECT_SOURCE_DIR}/data/skin ${PROJECT_SOURCE_DIR}/data/wave
+    ${PROJECT_SOURCE_DIR}/data/help
     DESTINATION ${deskwarden_share})
 install(FILES ${PROJECT_SOURCE_DIR}/data/vocabulary.tsv DESTINATION ${deskwarden_share})
 get_target_property(deskwarden_slides deskwarden_images SLIDES_DIR)

@@ -33,6 +33,7 @@ has "engine models" "$share/engine/iwrec/fiwr.bin"
 has "default skin" "$share/skin/default/skin.ini"
 has "prompt sound" "$share/wave/sv_rec.wav"
 has "password words" "$share/vocabulary.tsv"
+has "the manual the tray menu opens" "$share/help/manual.html"
 for n in 1 2 3 4 5; do has "lock screen slide" "$share/images/screen0$n.bmp"; done
 
 desktop="$prefix/share/applications/deskwarden.desktop"
@@ -43,7 +44,7 @@ if command -v desktop-file-validate >/dev/null; then
 else
     fail "desktop-file-validate is missing (scripts/install-deps.sh installs desktop-file-utils)"
 fi
-for line in "Name=Marlow Desk Warden" "Exec=DeskWarden %F" "Icon=deskwarden" "Terminal=false" \
+for line in "Name=Marlow Desk Warden" "Exec=DeskWarden %f" "Icon=deskwarden" "Terminal=false" \
     "Type=Application" "Categories=Utility;Security;"; do
     grep -qxF "$line" "$desktop" && pass || fail "the desktop entry lacks '$line'"
 done
