@@ -44,6 +44,8 @@ public:
     void Sort();
 
     const std::vector<FileItem>& Rows() const { return m_rows; }
+    /** For the jobs, which mark rows and write their remarks; the order must be kept. */
+    std::vector<FileItem>& MutableRows() { return m_rows; }
     Column SortColumn() const { return m_sortColumn; }
     bool SortAscending() const { return m_ascending; }
 
