@@ -21,12 +21,13 @@ struct VoiceRequest
     std::string nick;
 };
 
-/** What the voice dialog ended with: its result (1 success) and its Word and Nick outputs. */
+/** What the voice dialog ended with: its result (1 success) and its Word, Nick and UserID outputs. */
 struct VoiceReply
 {
     int result = 0;
     std::string word;
     std::string nick;
+    std::string userId; // the user the dialog verified (it may have been typed into the dialog)
 };
 
 /** Shows the voice dialog on the application's stores; the program's is a CVoiceDlg, tests script one. */

@@ -29,7 +29,7 @@ VoiceReply VoiceDlgRunner::Run(const VoiceRequest& request)
         dialog.UserDic = &m_users;
         dialog.VoiceDic = &m_voices;
         const int result = dialog.exec();
-        return VoiceReply {result, dialog.Word, dialog.Nick};
+        return VoiceReply {result, dialog.Word, dialog.Nick, dialog.UserID};
     });
 }
 

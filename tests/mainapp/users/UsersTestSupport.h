@@ -31,9 +31,9 @@ public:
     {
     }
 
-    void Then(int result, std::string word = "Open sesame", std::string nick = "aaj")
+    void Then(int result, std::string word = "Open sesame", std::string nick = "aaj", std::string userId = "")
     {
-        m_replies.push_back({result, std::move(word), std::move(nick)});
+        m_replies.push_back({result, std::move(word), std::move(nick), std::move(userId)});
     }
 
     VoiceReply Run(const VoiceRequest& request) override

@@ -59,6 +59,7 @@ TEST_F(VoiceDialogRunning, TheDialogGetsTheRequestAndTheStoresAndItsOutputsComeB
         storesGiven = dialog->SetupFile == &m_setup && dialog->UserDic == &m_users && dialog->VoiceDic == &m_voices;
         dialog->Word = "Harbour";
         dialog->Nick = "abj";
+        dialog->UserID = "bob"; // as if typed into the dialog
         dialog->done(kVoiceAccepted);
     });
     const VoiceReply reply = runner.Run(request);
@@ -74,6 +75,7 @@ TEST_F(VoiceDialogRunning, TheDialogGetsTheRequestAndTheStoresAndItsOutputsComeB
     EXPECT_EQ(reply.result, kVoiceAccepted);
     EXPECT_EQ(reply.word, "Harbour");
     EXPECT_EQ(reply.nick, "abj");
+    EXPECT_EQ(reply.userId, "bob") << "the workflows act for the user the dialog verified";
 }
 
 } // namespace
