@@ -140,6 +140,7 @@ bool CVoiceDlg::OnInitDialog()
     services.drives = m_drives.get();
     services.sink = m_session.get();
     services.capture = m_captureFactory;
+    services.variant = FlowVariant;
     m_session->flow = std::make_unique<talk::voice::VoiceFlow>(std::move(services));
     talk::voice::VoiceFlowState& state = m_session->flow->State();
     state.Purpose = Purpose;

@@ -2,6 +2,7 @@
 
 #include "TalkExport.h"
 #include "skin/SkinDlg.h"
+#include "voice/VoiceFlowVariant.h"
 #include "voice/WaveRecorder.h"
 
 #include <QTimer>
@@ -58,6 +59,8 @@ public:
     std::string Nick;
     // Output: 1 when the enrolment trained a model.
     int ModelCreated = 0;
+    // Where the caller's copy of the dialog departs from the shared one (default: none).
+    talk::voice::VoiceFlowVariant FlowVariant;
     // The caller's stores; they must outlive the dialog.
     CSetupFile* SetupFile = nullptr;
     CAppUserDic* UserDic = nullptr;

@@ -2,12 +2,12 @@
 
 #include "voice/VoiceAction.h"
 #include "voice/VoiceEngine.h"
+#include "voice/VoiceFlowVariant.h"
 #include "voice/VoicePorts.h"
 #include "voice/VoiceTexts.h"
 #include "voice/WaveRecorder.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -59,18 +59,6 @@ struct VoiceFlowState
     std::vector<int16_t> Samples;
     int SampleCount = 0;
     int AttemptsLeft = 5;
-};
-
-/**
- * Where a program's own copy of the dialog departs from the shared one. The defaults are the shared dialog;
- * the logon's copy fixes the method when it cannot record, keeps the settings' last user as it was and takes
- * the voice start's default ID from elsewhere.
- */
-struct VoiceFlowVariant
-{
-    int forcedAuthMethod = -1; // 0 to 2 replaces the method of the secure settings; -1 keeps it
-    bool rememberLastUser = true; // an accepted voice becomes the settings' last user
-    std::function<std::string()> voiceStartDefaultId; // unset: the settings' last user
 };
 
 /** What the flow works with; the caller owns every object and keeps it alive for the flow's lifetime. */

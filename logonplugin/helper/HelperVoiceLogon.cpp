@@ -89,6 +89,8 @@ VoiceVerdict RunVoiceLogon(const std::string& user, int attempts, const VoiceLog
         return Verdict(VerdictKind::Unknown, reason);
     if (!SoundInputOpens(reason))
         return Verdict(VerdictKind::Unavailable, reason);
+    if (report.window)
+        return report.window(stores);
 
     voice::HalvoxVoiceEngine engine;
     voice::SystemVoiceClock clock;

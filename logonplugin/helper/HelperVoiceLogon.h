@@ -7,11 +7,15 @@
 
 namespace wardengate {
 
+struct LogonStores;
+
 /** Where the voice logon of the helper reports while it runs. */
 struct VoiceLogonReport
 {
     std::function<void(const std::string&)> info; // a prompt or the word to say, for the user
     std::function<void()> readingEnded; // a reading has been taken
+    // Set for a session with a display: runs the readings in a window instead of through `info`.
+    std::function<VoiceVerdict(LogonStores&)> window;
 };
 
 /**

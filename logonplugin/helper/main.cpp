@@ -6,18 +6,25 @@
 //   reading-ended             a reading has been taken
 //   result WORD SCORE REASON  accept, deny, unknown or unavailable; the last line
 //
-//   wardengate-verify --user NAME [--attempts N]
+//   wardengate-verify --user NAME [--attempts N] [--display]
+//
+// With --display the readings are taken in the voice dialog's window on DISPLAY; without it the prompts
+// go out as info lines and the readings start by themselves.
 //
 // Exit status 0 only after "result accept", 1 after any other result, 2 on a usage error.
 
 #include "HelperVoiceLogon.h"
 #include "InstallationGate.h"
+#include "WindowVoiceLogon.h"
 
 #include "platform/BoundaryGuard.h"
+
+#include <QApplication>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include <fcntl.h>
@@ -59,48 +66,67 @@ void SeparateReport()
     g_report = stream;
 }
 
-bool ParseArguments(int argc, char** argv, std::string& user, int& attempts)
+struct Arguments
 {
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--user") == 0)
-            user = argv[i + 1];
-        else if (std::strcmp(argv[i], "--attempts") == 0)
-            attempts = std::atoi(argv[i + 1]);
+    std::string user;
+    int attempts = 3;
+    bool display = false;
+};
+
+bool ParseArguments(int argc, char** argv, Arguments& arguments)
+{
+    for (int i = 1; i < argc; ++i) {
+        const bool hasValue = i + 1 < argc;
+        if (std::strcmp(argv[i], "--display") == 0)
+            arguments.display = true;
+        else if (std::strcmp(argv[i], "--user") == 0 && hasValue)
+            arguments.user = argv[++i];
+        else if (std::strcmp(argv[i], "--attempts") == 0 && hasValue)
+            arguments.attempts = std::atoi(argv[++i]);
         else
             return false;
     }
-    return argc % 2 == 1 && !user.empty() && attempts >= 1 && attempts <= kMaxAttempts;
+    return !arguments.user.empty() && arguments.attempts >= 1 && arguments.attempts <= kMaxAttempts;
 }
 
-wardengate::VoiceVerdict Verify(const std::string& user, int attempts)
+wardengate::VoiceVerdict Verify(const Arguments& arguments)
 {
     wardengate::VoiceVerdict verdict;
     std::string appPath;
     // Only root, or the user himself, may own what decides whether he is let in.
-    const passwd* account = ::getpwnam(user.c_str());
+    const passwd* account = ::getpwnam(arguments.user.c_str());
     const uid_t mayOwn = account ? account->pw_uid : 0;
     if (!wardengate::TrustInstallation(mayOwn, appPath, verdict.reason))
         return verdict;
     wardengate::VoiceLogonReport report;
     report.info = [](const std::string& text) { Line("info " + text); };
     report.readingEnded = [] { Line("reading-ended"); };
-    return wardengate::RunVoiceLogon(user, attempts, report);
+    if (arguments.display) {
+        report.window = [&](wardengate::LogonStores& stores) {
+            return wardengate::RunWindowVoiceLogon(stores, arguments.user, arguments.attempts, report.info);
+        };
+    }
+    return wardengate::RunVoiceLogon(arguments.user, arguments.attempts, report);
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    std::string user;
-    int attempts = 3;
-    if (!ParseArguments(argc, argv, user, attempts)) {
-        std::fprintf(stderr, "usage: wardengate-verify --user NAME [--attempts 1..%d]\n", kMaxAttempts);
+    Arguments arguments;
+    if (!ParseArguments(argc, argv, arguments)) {
+        std::fprintf(stderr, "usage: wardengate-verify --user NAME [--attempts 1..%d] [--display]\n", kMaxAttempts);
         return kExitUsage;
     }
     SeparateReport();
+    // Only a session with a display gets a window system; a console never needs one.
+    int qtArgc = 1;
+    std::optional<QApplication> application;
+    if (arguments.display)
+        application.emplace(qtArgc, argv);
     wardengate::VoiceVerdict verdict;
     verdict.reason = "internal error";
-    platform::GuardedCall([&] { verdict = Verify(user, attempts); });
+    platform::GuardedCall([&] { verdict = Verify(arguments); });
     Line(std::string("result ") + wardengate::VerdictWord(verdict.kind) + " " + verdict.score + " " + verdict.reason);
     return verdict.kind == wardengate::VerdictKind::Accept ? kExitAccepted : kExitNotAccepted;
 }

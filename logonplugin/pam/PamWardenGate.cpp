@@ -72,6 +72,32 @@ std::vector<std::string> HelperEnvironment(const PamOptions& options)
     return environment;
 }
 
+/** The X display of the session being authenticated, or "" on a console. */
+std::string SessionDisplay(pam_handle_t* pamh)
+{
+    const void* item = nullptr;
+    if (pam_get_item(pamh, PAM_XDISPLAY, &item) == PAM_SUCCESS && item != nullptr
+        && *static_cast<const char*>(item) != '\0')
+        return static_cast<const char*>(item);
+    if (const char* display = pam_getenv(pamh, "DISPLAY"); display != nullptr && *display != '\0')
+        return display;
+    // Screen lockers name the display they lock as the terminal.
+    if (pam_get_item(pamh, PAM_TTY, &item) == PAM_SUCCESS && item != nullptr && *static_cast<const char*>(item) == ':')
+        return static_cast<const char*>(item);
+    return "";
+}
+
+void AddDisplay(pam_handle_t* pamh, const std::string& display, std::vector<std::string>& arguments,
+    std::vector<std::string>& environment)
+{
+    if (display.empty())
+        return;
+    arguments.push_back("--display");
+    environment.push_back("DISPLAY=" + display);
+    if (const char* authority = pam_getenv(pamh, "XAUTHORITY"); authority != nullptr && *authority == '/')
+        environment.push_back(std::string("XAUTHORITY=") + authority);
+}
+
 void Log(pam_handle_t* pamh, const std::string& user, const PamDecision& decision, long decisionMs)
 {
     const int priority = decision.code == PAM_SUCCESS ? LOG_NOTICE : LOG_WARNING;
@@ -101,8 +127,11 @@ int Authenticate(pam_handle_t* pamh, int flags, int argc, const char** argv)
         if (!silent)
             pam_info(pamh, "%s", text.c_str());
     };
-    const HelperRun run = RunHelper(options.helper, {"--user", user, "--attempts", std::to_string(options.attempts)},
-        HelperEnvironment(options), std::chrono::seconds(options.timeoutSeconds), info);
+    std::vector<std::string> helperArguments {"--user", user, "--attempts", std::to_string(options.attempts)};
+    std::vector<std::string> environment = HelperEnvironment(options);
+    AddDisplay(pamh, SessionDisplay(pamh), helperArguments, environment);
+    const HelperRun run
+        = RunHelper(options.helper, helperArguments, environment, std::chrono::seconds(options.timeoutSeconds), info);
     const PamDecision decision = DecideFromHelper(run);
     const long decisionMs = run.lastReadingEnd == Clock::time_point {}
         ? -1
