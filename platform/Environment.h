@@ -42,6 +42,10 @@ inline constexpr EnvironmentVariable kEnvironmentVariables[] = {
         "reading takes the next file in name order, at real-time pace."},
     {"WARDEN_AUDIO_OUTPUT", "the ALSA `default` playback device", "`null` silences the prompt sounds."},
     {"WARDEN_AUDIO_MIXER", "the ALSA `default` mixer", "`none` leaves the mixer alone: no volume is read or set."},
+    {"WARDEN_VOICE_AUTO", "unset",
+        "`1` makes the lock screen's voice check press Record by itself whenever it waits for a reading, and "
+        "answer its messages on standard error; for tests and demos with `WARDEN_AUDIO_INPUT`. It passes no "
+        "check by itself: the reading must still be accepted."},
 };
 
 /**

@@ -8,7 +8,7 @@ packages=(
     build-essential cmake ninja-build pkg-config clang-format
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     # libraries of the suite
-    libcrypto++-dev libjpeg62-turbo-dev qt6-base-dev libasound2-dev libsqlite3-dev
+    libcrypto++-dev libjpeg62-turbo-dev qt6-base-dev libasound2-dev libsqlite3-dev libxcb1-dev
     fonts-ipafont-gothic
     # sound tools for test audio, the corpus and the prompt sounds
     espeak-ng flite sox libsox-fmt-base

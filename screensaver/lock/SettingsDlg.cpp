@@ -1,0 +1,6 @@
+#include "lock/SettingsDlg.h"
+
+int screenveil::RunSettings(CSetupFile&)
+{
+    return 1;
+}
