@@ -79,6 +79,28 @@ check "import the exported dictionary" 0 "$tool" import users "$root/users.dat"
 check "list after the import" 0 "$tool" users
 output_has "bob back" "bob"
 
+mkdir -p "$root/backup"
+check "back up the dictionaries" 0 "$tool" backup "$root/backup"
+cmp -s "$app/halvoxuid.dat" "$root/backup/halvoxuid.dat" && passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL: backup copy differs"; }
+check "a backup into a missing folder fails" 1 "$tool" backup "$root/nowhere"
+check "declining the overwrites restores nobody" 1 "$tool" restore "$root/backup"
+output_has "each user asked about" "ユーザーaliceはすでに存在します。上書きしますか？ no"
+output_has "the count of failures" "復元失敗したユーザー2人。"
+if grep -q "not restored: bob" "$root/err"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: bob not named"; fi
+check "an unknown overwrite answer is a usage error" 2 "$tool" restore "$root/backup" --overwrite some
+check "delete bob before the restore" 0 "$tool" user delete bob
+check "overwriting every user restores them all" 0 "$tool" restore "$root/backup" --overwrite all
+output_has "bob restored" "bobの情報復元成功。"
+output_has "the count of successes" "復元成功したユーザー2人。"
+output_has "the last line" "ユーザー情報復元完了。"
+mkdir -p "$root/damaged" && printf 'garbage!' >"$root/damaged/halvoxuid.dat" && : >"$root/damaged/halvoxuvd.dat"
+cp "$app/halvoxuid.dat" "$root/before.dat"
+check "a damaged backup restores nobody" 1 "$tool" restore "$root/damaged" --overwrite all
+output_has "the refusal is logged" "正常なバックアップファイルではないので復元ができません。"
+cmp -s "$app/halvoxuid.dat" "$root/before.dat" && passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL: damaged restore changed the users"; }
+mkdir -p "$root/half" && cp "$root/backup/halvoxuid.dat" "$root/half/"
+check "a folder with one of the two files is no backup" 1 "$tool" restore "$root/half"
+
 check "voices of a user without voices" 0 "$tool" voices list alice
 check "an unknown command is a usage error" 2 "$tool" frobnicate
 

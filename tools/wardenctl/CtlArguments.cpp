@@ -41,7 +41,11 @@ const char* UsageText()
            "  bypass make [--out FILE]       make and store a new by-pass key; print it or write it to FILE\n"
            "  check                          look for unsafe modes and owners; count each store's records\n"
            "  export users|voices FILE       copy a dictionary to FILE\n"
-           "  import users|voices FILE       check FILE and put it in place of a dictionary\n";
+           "  import users|voices FILE       check FILE and put it in place of a dictionary\n"
+           "  backup DIR                     copy the user and voice dictionaries into DIR\n"
+           "  restore DIR [--overwrite all|none]\n"
+           "                                 restore every user of the backup in DIR with his voices and\n"
+           "                                 account; existing users are kept unless all (default none)\n";
 }
 
 } // namespace wardenctl

@@ -10,6 +10,10 @@
 #include "Setup/SetupSecure.h"
 #include "ShippedDataLocation.h"
 #include "StoreSafety.h"
+#include "SystemInfo.h"
+#include "SystemUser.h"
+#include "settings/BackupSet.h"
+#include "settings/RestoreJob.h"
 
 #include <platform/SystemRoot.h>
 
@@ -468,6 +472,71 @@ int AppPathCommand(const Context& c)
     return kExitOk;
 }
 
+int BackupCommand(const Context& c)
+{
+    if (c.args.words.size() != 2) {
+        return c.Usage("backup DIR");
+    }
+    std::string error;
+    if (!deskwarden::settings::backup::CopyToFolder(c.appPath, c.Word(1), error)) {
+        return c.Fail("backup failed: " + error);
+    }
+    c.out << "backed up the user and voice dictionaries to " << c.Word(1) << "\n";
+    return kExitOk;
+}
+
+/** Prints the restore's log as it comes and answers the overwrite question as the command line said. */
+class CommandLineRestore final : public deskwarden::settings::RestoreListener
+{
+public:
+    CommandLineRestore(std::ostream& out, bool overwrite)
+        : m_out(out)
+        , m_overwrite(overwrite)
+    {
+    }
+    void Log(const std::string& line) override { m_out << line << "\n"; }
+    bool ConfirmOverwrite(const std::string& id) override
+    {
+        m_out << deskwarden::settings::OverwriteQuestion(id) << (m_overwrite ? " yes" : " no") << "\n";
+        return m_overwrite;
+    }
+    void Progress(int) override { }
+
+private:
+    std::ostream& m_out;
+    bool m_overwrite;
+};
+
+int RestoreCommand(const Context& c)
+{
+    namespace settings = deskwarden::settings;
+    const std::string overwrite = c.args.Option("overwrite").value_or("none");
+    if (c.args.words.size() != 2 || (overwrite != "all" && overwrite != "none")) {
+        return c.Usage("restore DIR [--overwrite all|none]");
+    }
+    const auto files = settings::backup::FindBackup(c.Word(1));
+    if (!files) {
+        return c.Fail(c.Word(1) + " holds no backup: both halvoxuid.dat and halvoxuvd.dat are needed");
+    }
+    CAppUserDic users;
+    CAppUserVoiceDic voices;
+    if (!OpenUsers(c, users) || !voices.SetVoiceDicPath(c.appPath)) {
+        return c.Fail("cannot open the installation's dictionaries");
+    }
+    CSystemUser accounts;
+    CSystemInfo system;
+    CommandLineRestore listener(c.out, overwrite == "all");
+    const settings::RestoreReport report
+        = settings::RunRestore(*files, {users, voices, accounts, system.IsOSNT() == 1}, listener);
+    if (!report.readable) {
+        return c.Fail(c.Word(1) + " is no sound backup; nothing was restored");
+    }
+    for (const std::string& id : report.failed) {
+        c.err << "wardenctl: not restored: " << id << "\n";
+    }
+    return report.failed.empty() ? kExitOk : kExitFailed;
+}
+
 } // namespace
 
 int RunCommand(const Arguments& arguments, std::ostream& out, std::ostream& err)
@@ -498,6 +567,8 @@ int RunCommand(const Arguments& arguments, std::ostream& out, std::ostream& err)
         {"secure", SecureCommand},
         {"bypass", BypassCommand},
         {"check", CheckCommand},
+        {"backup", BackupCommand},
+        {"restore", RestoreCommand},
         {"export", [](const Context& ctx) { return TransferCommand(ctx, true); }},
         {"import", [](const Context& ctx) { return TransferCommand(ctx, false); }},
     };
