@@ -27,6 +27,8 @@ struct Pending
     std::string leaf;
     std::string name;
     std::string tempPath;
+    std::uint64_t plainSize = 0;
+    std::uint64_t counted = 0; // of plainSize, shown on the overall bar
     cipher_call::Outcome outcome = cipher_call::Outcome::Stopped;
     std::string error;
 
@@ -134,8 +136,17 @@ void Unpacker::Decipher(Pending& file)
         file.outcome = cipher_call::Outcome::Failed;
         return;
     }
-    file.outcome = cipher_call::Decipher(
-        file.tempPath, hiddenPath, m_stop, [this](std::uint64_t bytes) { m_observer.AddOverall(bytes); });
+    // The library counts container bytes and leaves out its first block; the bar counts plain bytes, so that
+    // it ends where the header's total says.
+    const auto counter = [&](std::uint64_t bytes) {
+        const std::uint64_t shown = std::min(bytes, file.plainSize - file.counted);
+        file.counted += shown;
+        m_observer.AddOverall(shown);
+    };
+    file.outcome = cipher_call::Decipher(file.tempPath, hiddenPath, m_stop, counter);
+    if (file.outcome == cipher_call::Outcome::Done) {
+        m_observer.AddOverall(file.plainSize - file.counted);
+    }
     if (file.outcome == cipher_call::Outcome::Done
         && !SafeOutput::Replace(file.folderFd, hiddenName, file.leaf, file.error)) {
         file.outcome = cipher_call::Outcome::Failed;
@@ -173,6 +184,7 @@ int Unpacker::StartFile(const RecordInfo& record, TaskPool& pool, std::string& e
     }
     auto file = std::make_shared<Pending>();
     file->name = record.name;
+    file->plainSize = record.plainSize;
     file->leaf = components.back();
     components.pop_back();
     file->folderFd = m_output.MakeFolders(components, error);
