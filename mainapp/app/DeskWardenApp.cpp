@@ -1,15 +1,20 @@
 #include "app/DeskWardenApp.h"
 
 #include "app/AboutDlg.h"
+#include "app/CryptWorkflow.h"
+#include "app/FileListView.h"
 #include "app/FirstRunSetup.h"
 #include "app/HandOff.h"
 #include "app/MainFileDlg.h"
 #include "app/MainStrings.h"
 #include "app/RunValue.h"
-#include "app/SettingsSheet.h"
 #include "app/SplashWnd.h"
 #include "app/SystemTray.h"
 #include "app/WindowPlacement.h"
+#include "settings/ScreenSaverRegistration.h"
+#include "settings/SettingsActions.h"
+#include "settings/SettingsDlg.h"
+#include "users/BypassKeyOffer.h"
 #include "users/UserRegisterDlg.h"
 #include "users/UserStores.h"
 #include "users/VoiceDlgRunner.h"
@@ -63,6 +68,22 @@ std::string ManualPath()
     return std::string(WARDEN_SHIPPED_DATA_DIR) + "/help/manual.html";
 }
 
+/** Whether the lock screen is the system's screen saver now; the answer is also kept in the settings. */
+bool AutoLockRegistered(CSetupFile& setup)
+{
+    const settings::LogonPlace place = settings::CurrentLogonPlace();
+    return settings::screen_saver::CheckRegistered(
+        place.ntFamily, place.systemFolder, settings::CurrentWindowsFolder(), setup);
+}
+
+void ToggleAutoLock(CSetupFile& setup, CSystemTray& tray)
+{
+    const settings::LogonPlace place = settings::CurrentLogonPlace();
+    const bool on = !AutoLockRegistered(setup);
+    settings::screen_saver::SetRegistered(on, place.ntFamily, place.systemFolder, settings::CurrentWindowsFolder(), setup);
+    tray.SetAutoLockChecked(on);
+}
+
 int HandOver(const StartOptions& options)
 {
     std::vector<SessionFrame> frames {{kFrameShowWindow, {}}};
@@ -83,6 +104,7 @@ int HandOver(const StartOptions& options)
 CDeskWardenApp::CDeskWardenApp()
 {
     connect(&m_guard, &InstanceGuard::FrameArrived, this, &CDeskWardenApp::FrameArrived);
+    users::SetBypassKeyMaker([this](QWidget* owner) { settings::actions::OpenBypassDriveDialog(m_setup, owner); });
 }
 
 CDeskWardenApp::~CDeskWardenApp() = default;
@@ -169,10 +191,15 @@ void CDeskWardenApp::CreateWindows(const StartOptions& options)
     connect(m_main.get(), &QDialog::finished, this, &CDeskWardenApp::EndProgram);
     connect(m_main.get(), &CMainFileDlg::LockRequested, this, &CDeskWardenApp::LockScreen);
     connect(m_main.get(), &CMainFileDlg::SettingsRequested, this, &CDeskWardenApp::OpenSettings);
-    connect(m_main.get(), &CMainFileDlg::EncryptionRequested, this, [] { Tell(kNotAvailableYet); });
-    connect(m_main.get(), &CMainFileDlg::DecryptionRequested, this, [] { Tell(kNotAvailableYet); });
+    m_crypt = std::make_unique<CryptWorkflow>(m_setup, *m_stores, *m_voice, m_main.get());
+    connect(m_main.get(), &CMainFileDlg::EncryptionRequested, this,
+        [this](bool selectedOnly) { m_crypt->Encrypt(m_main->FileList(), selectedOnly); });
+    connect(m_main.get(), &CMainFileDlg::DecryptionRequested, this,
+        [this](bool selectedOnly) { m_crypt->Decrypt(m_main->FileList(), selectedOnly); });
     m_tray = std::make_unique<CSystemTray>();
     connect(m_tray.get(), &CSystemTray::CommandChosen, this, &CDeskWardenApp::RunCommand);
+    connect(m_tray.get(), &CSystemTray::MenuAboutToShow, this,
+        [this] { m_tray->SetAutoLockChecked(AutoLockRegistered(m_setup)); });
     m_main->show();
     // The window hides right after start: the program lives in the tray until it is called.
     QTimer::singleShot(0, m_main.get(), &CMainFileDlg::HideToTray);
@@ -235,8 +262,20 @@ void CDeskWardenApp::RunCommand(Command command)
         m_main->close();
         return;
     case Command::ToggleAutoLock:
+        return ToggleAutoLock(m_setup, *m_tray);
     case Command::Backup:
     case Command::Restore:
+        if (m_main->IsBusy())
+            return;
+        m_main->SetBusy(true);
+        if (VerifyOperatorVoice()) {
+            if (command == Command::Backup)
+                settings::actions::BackUp(m_setup, nullptr);
+            else
+                settings::actions::Restore(*m_stores, nullptr);
+        }
+        m_main->SetBusy(false);
+        return;
     case Command::Transfer:
         // Asking for the voice first would only make the user speak for a window that cannot open.
         return Tell(kNotAvailableYet);
@@ -260,8 +299,10 @@ void CDeskWardenApp::OpenSettings()
         return;
     m_main->SetBusy(true);
     if (VerifyOperatorVoice()) {
-        CSettingsSheet sheet(*m_stores, m_setup, *m_voice, nullptr);
-        sheet.exec();
+        const settings::SettingsContext context {
+            m_setup, *m_stores, settings::CurrentLogonPlace(), settings::CurrentWindowsFolder()};
+        settings::CSettingsDlg dialog(context, *m_voice, nullptr);
+        dialog.exec();
     }
     m_main->SetBusy(false);
 }

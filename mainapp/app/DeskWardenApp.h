@@ -24,6 +24,7 @@ struct UserStores;
 namespace deskwarden::app {
 
 class CMainFileDlg;
+class CryptWorkflow;
 class CSplashWnd;
 class CSystemTray;
 
@@ -76,6 +77,7 @@ private:
     std::unique_ptr<CSystemTray> m_tray;
     std::unique_ptr<users::VoiceDlgRunner> m_voice;
     std::unique_ptr<CSplashWnd> m_splash;
+    std::unique_ptr<CryptWorkflow> m_crypt;
     std::vector<SessionFrame> m_early; // frames that arrived before the main window existed
 };
 
