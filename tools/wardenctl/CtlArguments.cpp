@@ -13,10 +13,45 @@ std::optional<std::string> Arguments::Option(const std::string& name) const
     return found->second;
 }
 
+namespace {
+
+/**
+ * "--permit A --permit B" as "--permit A,B": the shared grammar takes an option once, and naming each
+ * permitted user with an option of his own is what scripts write.
+ */
+std::vector<std::string> JoinPermits(const std::vector<std::string>& argv)
+{
+    const std::string option = "--permit";
+    std::vector<std::string> joined;
+    std::string permits;
+    for (std::size_t i = 0; i < argv.size(); ++i) {
+        if (argv[i] == "--") {
+            joined.insert(joined.end(), argv.begin() + static_cast<std::ptrdiff_t>(i), argv.end());
+            break;
+        }
+        if (argv[i] == option && i + 1 < argv.size()) {
+            permits += (permits.empty() ? "" : ",") + argv[++i];
+        } else if (argv[i].rfind(option + "=", 0) == 0) {
+            permits += (permits.empty() ? "" : ",") + argv[i].substr(option.size() + 1);
+        } else {
+            joined.push_back(argv[i]);
+        }
+    }
+    if (!permits.empty()) {
+        joined.insert(joined.begin(), {option, permits});
+    }
+    return joined;
+}
+
+} // namespace
+
 bool ParseArguments(const std::vector<std::string>& argv, Arguments& parsed, std::string& error)
 {
     parsed = {};
-    return tools::ArgumentParser().Operands(&parsed.words).OtherOptions(&parsed.options).Parse(argv, error);
+    return tools::ArgumentParser()
+        .Operands(&parsed.words)
+        .OtherOptions(&parsed.options)
+        .Parse(JoinPermits(argv), error);
 }
 
 const char* UsageText()
@@ -45,7 +80,16 @@ const char* UsageText()
            "  backup DIR                     copy the user and voice dictionaries into DIR\n"
            "  restore DIR [--overwrite all|none]\n"
            "                                 restore every user of the backup in DIR with his voices and\n"
-           "                                 account; existing users are kept unless all (default none)\n";
+           "                                 account; existing users are kept unless all (default none)\n"
+           "  bundle pack OUT --owner ID [--permit ID ...] PATH...\n"
+           "                                 pack files and folders into an encrypted bundle for ID and the\n"
+           "                                 permitted users\n"
+           "  bundle list BUNDLE             show a bundle's owner, permitted users and entries\n"
+           "  bundle unpack BUNDLE --out DIR [--user ID]\n"
+           "                                 unpack a bundle for ID (default: the account's name); pack and\n"
+           "                                 unpack ask the user's password on the terminal or read it from\n"
+           "                                 --password-file FILE; --bundle-password-file FILE gives the\n"
+           "                                 bundle's own password\n";
 }
 
 } // namespace wardenctl

@@ -3,6 +3,7 @@
 #include "AppUserDic.h"
 #include "AppUserVoiceDic.h"
 #include "AtomicFile.h"
+#include "BundleCommand.h"
 #include "DictionaryCheck.h"
 #include "FileLock.h"
 #include "Installation.h"
@@ -571,6 +572,7 @@ int RunCommand(const Arguments& arguments, std::ostream& out, std::ostream& err)
         {"restore", RestoreCommand},
         {"export", [](const Context& ctx) { return TransferCommand(ctx, true); }},
         {"import", [](const Context& ctx) { return TransferCommand(ctx, false); }},
+        {"bundle", [](const Context& ctx) { return BundleCommand(ctx.args, ctx.appPath, ctx.out, ctx.err); }},
     };
     const auto found = kCommands.find(command);
     if (found == kCommands.end()) {
