@@ -130,7 +130,13 @@ void CCryptProgressDlg::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), kBackground);
-    painter.fillRect(QRect(0, height() - kBottomBand, width(), kBottomBand), Qt::white);
+    const QRect band(0, height() - kBottomBand, width(), kBottomBand);
+    painter.fillRect(band, Qt::white);
+    const QPixmap icon(":/deskwarden/icon-32.png");
+    if (!icon.isNull())
+        painter.drawPixmap(band.left() + 10, band.top() + (kBottomBand - icon.height()) / 2, icon);
+    painter.setPen(kBackground);
+    painter.drawText(band.adjusted(50, 0, -10, 0), Qt::AlignVCenter | Qt::AlignLeft, QString::fromUtf8(kCaption));
 }
 
 void CCryptProgressDlg::StatusLine(const std::string& text)

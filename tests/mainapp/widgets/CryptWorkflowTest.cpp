@@ -1,5 +1,7 @@
 #include "app/CryptWorkflow.h"
 #include "app/FileListView.h"
+#include "art/ArtNames.h"
+#include "bundle/BundleJob.h"
 #include "workflow/CryptProgressDlg.h"
 #include "workflow/EncryptOptionsDlg.h"
 #include "workflow/FilePasswordDlg.h"
@@ -8,6 +10,8 @@
 
 #include <QDeadlineTimer>
 #include <QLineEdit>
+#include <QProgressBar>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <filesystem>
@@ -149,6 +153,65 @@ TEST_F(Workflow, AFileThatIsNoBundleIsMarkedSo)
     m_voice->Then(kVoiceAccepted, "", "", "alice");
     m_workflow->Decrypt(m_view, false);
     EXPECT_EQ(Remarks(0), "正常な暗号化ファイルではありません。");
+}
+
+} // namespace
+} // namespace deskwarden::test
+
+namespace deskwarden::test {
+namespace {
+
+/** Pictures of the main window's list after a decryption and of a running progress window. */
+class WorkflowScreenshots : public Workflow
+{
+protected:
+    static void Save(QWidget& window, const char* name)
+    {
+        std::filesystem::create_directories(WARDEN_SCREENSHOT_FOLDER);
+        const QString path = QStringLiteral(WARDEN_SCREENSHOT_FOLDER "/") + name;
+        EXPECT_TRUE(window.grab().save(path, "PNG")) << path.toStdString();
+    }
+};
+
+TEST_F(WorkflowScreenshots, DISABLED_ListWithBundlesAndTheirRemarks)
+{
+    const std::string bundle = PackBothFiles();
+    std::ofstream(m_docs + "/notes.wdv") << "not a bundle at all";
+    m_view.AddPaths({m_docs + "/notes.wdv"});
+    m_voice->Then(kVoiceAccepted, "", "", "alice");
+    m_workflow->Decrypt(m_view, false);
+    m_view.AddPaths({m_docs + "/docs"});
+    m_view.setFont(QFont("IPAGothic", 9)); // the main window's font
+    m_view.resize(720, 200);
+    Save(m_view, "deskwarden-file-list.png");
+}
+
+TEST_F(WorkflowScreenshots, DISABLED_ProgressWindowWhilePacking)
+{
+    art::EnsureLoaded();
+    // Large enough to be still running when the picture is taken.
+    std::ofstream(m_docs + "/video.bin", std::ios::binary) << std::string(64 << 20, 'v');
+    bundle::EncryptRequest request;
+    request.markedPaths = {m_docs + "/a.txt", m_docs + "/b.txt", m_docs + "/video.bin"};
+    request.outputPath = m_docs + "/docs.wdv";
+    request.header.owner = {"alice", m_users.GetCertiKey("alice")};
+    request.tempFolder = m_folder + "/tmp";
+    workflow::CCryptProgressDlg progress(
+        workflow::CCryptProgressDlg::Mode::Encrypt, [request](bundle::JobObserver& observer, std::atomic<int>& flag) {
+            return std::make_shared<bundle::BundleJob>(request, observer, flag);
+        });
+    bool taken = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* bar = progress.findChild<QProgressBar*>("TotalBar");
+        if (!taken && bar != nullptr && bar->value() >= 30) {
+            Save(progress, "deskwarden-progress.png");
+            taken = true;
+        }
+    });
+    poll.start(5);
+    progress.exec();
+    EXPECT_TRUE(taken);
 }
 
 } // namespace
