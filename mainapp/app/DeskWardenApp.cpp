@@ -80,7 +80,8 @@ void ToggleAutoLock(CSetupFile& setup, CSystemTray& tray)
 {
     const settings::LogonPlace place = settings::CurrentLogonPlace();
     const bool on = !AutoLockRegistered(setup);
-    settings::screen_saver::SetRegistered(on, place.ntFamily, place.systemFolder, settings::CurrentWindowsFolder(), setup);
+    settings::screen_saver::SetRegistered(
+        on, place.ntFamily, place.systemFolder, settings::CurrentWindowsFolder(), setup);
     tray.SetAutoLockChecked(on);
 }
 
@@ -104,7 +105,12 @@ int HandOver(const StartOptions& options)
 CDeskWardenApp::CDeskWardenApp()
 {
     connect(&m_guard, &InstanceGuard::FrameArrived, this, &CDeskWardenApp::FrameArrived);
-    users::SetBypassKeyMaker([this](QWidget* owner) { settings::actions::OpenBypassDriveDialog(m_setup, owner); });
+    // The settings are read afresh, so that the maker outlives no object of this program.
+    users::SetBypassKeyMaker([](QWidget* owner) {
+        CSetupFile setup;
+        if (setup.Initialize() == 1)
+            settings::actions::OpenBypassDriveDialog(setup, owner);
+    });
 }
 
 CDeskWardenApp::~CDeskWardenApp() = default;

@@ -1,5 +1,6 @@
 #include "users/UserRegisterDlg.h"
 
+#include "users/BypassKeyOffer.h"
 #include "users/OutcomeReport.h"
 #include "users/UserLabels.h"
 #include "users/UserStrings.h"
@@ -238,7 +239,12 @@ void CUserRegisterDlg::ShowFailure(const CheckFailure& failure)
 
 void CUserRegisterDlg::OfferBypassKey()
 {
-    if (CMessageService::Ask(kProductCaption, kBypassKeyQuestion)) {
+    if (!CMessageService::Ask(kProductCaption, kBypassKeyQuestion)) {
+        return;
+    }
+    if (const BypassKeyMaker& maker = InstalledBypassKeyMaker()) {
+        maker(this);
+    } else {
         CMessageService::Report(kProductCaption, kBypassKeyUnavailable, MessageIcon::Information);
     }
 }

@@ -59,7 +59,7 @@ inline constexpr const char* kAccountRowUndeletable = "OSログオン一体化�
 inline constexpr const char* kAdministratorUndeletable = "Administratorユーザーは削除することができないです。";
 inline constexpr const char* kLastVoice = "登録音声は最低1語必要です。";
 inline constexpr const char* kBypassKeyQuestion = "今すぐBy-passキーを作成しますか？";
-// The by-pass key drive dialog is not part of this version; a yes to the question above is told so once.
+// Told after a yes to the question above when the program installed no drive dialog.
 inline constexpr const char* kBypassKeyUnavailable
     = "By-passキーの作成は、このバージョンではまだご利用いただけません。";
 

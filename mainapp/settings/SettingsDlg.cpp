@@ -1,0 +1,114 @@
+#include "settings/SettingsDlg.h"
+
+#include "settings/BackupPage.h"
+#include "settings/ProgramSettingsPage.h"
+#include "settings/SettingsStrings.h"
+#include "settings/SkinPage.h"
+#include "users/UserManagePage.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace deskwarden::settings {
+
+namespace {
+
+constexpr int kIconSize = 48;
+constexpr int kMenuWidth = 200;
+
+QIcon PageIcon(int page)
+{
+    static constexpr QStyle::StandardPixmap kIcons[]
+        = {QStyle::SP_ComputerIcon, QStyle::SP_DirHomeIcon, QStyle::SP_DriveFDIcon, QStyle::SP_DesktopIcon};
+    return QApplication::style()->standardIcon(kIcons[page]);
+}
+
+} // namespace
+
+CSettingsDlg::CSettingsDlg(const SettingsContext& context, users::VoiceDialogRunner& voice, QWidget* parent)
+    : QDialog(parent)
+    , m_menu(new QListWidget(this))
+    , m_frame(new QStackedWidget(this))
+    , m_title(new QLabel(this))
+    , m_description(new QLabel(this))
+    , m_program(new CProgramSettingsPage(context.setup, context.place, m_frame))
+    , m_users(new users::CUserManagePage(context.stores, context.setup, voice, m_frame))
+{
+    setObjectName("CSettingsDlg");
+    setWindowTitle(QString::fromUtf8(kDialogTitle) + " - " + QString::fromUtf8(kProductCaption));
+    setFont(QFont("IPAGothic", 9));
+    m_menu->setObjectName("MenuList");
+    m_menu->setIconSize(QSize(kIconSize, kIconSize));
+    m_menu->setFixedWidth(kMenuWidth);
+    m_menu->setToolTip(QString::fromUtf8(kMenuColumn));
+    for (int page = 0; page < 4; ++page) {
+        auto* item = new QListWidgetItem(PageIcon(page), QString::fromUtf8(kPages[page].item), m_menu);
+        item->setSizeHint(QSize(kMenuWidth - 8, kIconSize + 10));
+    }
+    m_frame->setObjectName("1027");
+    m_title->setObjectName("1057");
+    m_description->setObjectName("1059");
+    QFont titleFont = m_title->font();
+    titleFont.setBold(true);
+    titleFont.setPointSize(12);
+    m_title->setFont(titleFont);
+    m_description->setWordWrap(true);
+
+    m_frame->addWidget(m_program);
+    m_frame->addWidget(m_users);
+    m_frame->addWidget(new CBackupPage(context.setup, context.stores, m_frame));
+    m_frame->addWidget(new CSkinPage(context.setup, m_frame));
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName("IDOK");
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName("IDCANCEL");
+    buttons->button(QDialogButtonBox::Cancel)->setText(QString::fromUtf8(kCancel));
+    connect(buttons, &QDialogButtonBox::accepted, this, &CSettingsDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(m_menu, &QListWidget::currentRowChanged, this, &CSettingsDlg::ShowPage);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(m_title);
+    right->addWidget(m_description);
+    right->addWidget(m_frame, 1);
+    auto* body = new QHBoxLayout;
+    body->addWidget(m_menu);
+    body->addLayout(right, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(body, 1);
+    layout->addWidget(buttons);
+    // Wide enough for every column of the user list without scrolling.
+    resize(800, 620);
+    m_menu->setCurrentRow(kProgramPage);
+}
+
+void CSettingsDlg::ShowPage(int page)
+{
+    if (page < 0 || page >= m_frame->count())
+        return;
+    if (m_menu->currentRow() != page)
+        m_menu->setCurrentRow(page);
+    m_frame->setCurrentIndex(page);
+    if (page == kUserPage)
+        m_users->FillUsers();
+    m_title->setText(QString::fromUtf8(kPages[page].title));
+    m_description->setText(QString::fromUtf8(kPages[page].description));
+}
+
+void CSettingsDlg::accept()
+{
+    if (!m_program->Save()) {
+        ShowPage(kProgramPage);
+        return;
+    }
+    QDialog::accept();
+}
+
+} // namespace deskwarden::settings
