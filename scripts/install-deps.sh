@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
     # toolchain and test frameworks
     build-essential cmake ninja-build pkg-config clang-format
+    # libFuzzer comes with clang
+    clang
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     # libraries of the suite
     libcrypto++-dev libjpeg62-turbo-dev qt6-base-dev libasound2-dev libsqlite3-dev libxcb1-dev

@@ -3,8 +3,6 @@
 #include "bundle/BundleFormat.h"
 #include "bundle/HeaderText.h"
 
-#include "Crypto.h"
-
 #include <platform/BoundaryGuard.h>
 
 #include <cerrno>
@@ -18,12 +16,6 @@ namespace {
 
 constexpr const char* kDamaged = "the bundle is damaged: ";
 
-bool DecryptUnderProcessKey(const std::string& encrypted, std::string& plain)
-{
-    plain = CCrypto().DecryptString(encrypted, CCrypto::GetProcessKey());
-    return !plain.empty();
-}
-
 } // namespace
 
 BundleReader::~BundleReader()
@@ -31,20 +23,6 @@ BundleReader::~BundleReader()
     if (m_ownsFd && m_fd >= 0) {
         ::close(m_fd);
     }
-}
-
-bool BundleReader::Open(const std::string& path, std::string& error) noexcept
-{
-    return platform::Guarded(false, error, [&] {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0) {
-            error = "cannot open " + path + ": " + std::strerror(errno);
-            return false;
-        }
-        m_fd = fd;
-        m_ownsFd = true;
-        return Attach(fd, DecryptUnderProcessKey, error);
-    });
 }
 
 bool BundleReader::Attach(int fd, const HeaderDecryptor& decrypt, std::string& error) noexcept

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs each for a fixed time (FUZZ_SECONDS, default 60) from
+# its committed corpus. New inputs stay in a scratch folder; a crash leaves its input in the build folder
+# and fails the script.
+set -euo pipefail
+top="$(cd "$(dirname "$0")/.." && pwd)"
+build="${WARDEN_FUZZ_BUILD_DIR:-$top/build-fuzz}"
+seconds="${FUZZ_SECONDS:-60}"
+
+cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+    -DCMAKE_CXX_COMPILER=clang++ -DWARDEN_FUZZ=ON -DWARDEN_BENCHMARKS=OFF >/dev/null
+cmake --build "$build" --target bundle_reader_fuzz -j "$(nproc)"
+
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+cd "$build"
+"$build/bin/bundle_reader_fuzz" -max_total_time="$seconds" -print_final_stats=1 \
+    "$scratch" "$top/tests/data/fuzz/bundle_reader"
