@@ -46,6 +46,12 @@ inline constexpr EnvironmentVariable kEnvironmentVariables[] = {
         "`1` makes the lock screen's voice check press Record by itself whenever it waits for a reading, and "
         "answer its messages on standard error; for tests and demos with `WARDEN_AUDIO_INPUT`. It passes no "
         "check by itself: the reading must still be accepted."},
+    {"WARDEN_TRANSFER_PORT", "`8373`",
+        "The TCP port on which the tray program and `wardenctl transfer receive` wait for users sent from "
+        "another computer, and to which they send. Tests give each installation its own port."},
+    {"WARDEN_TRANSFER_ADDRESS", "every address",
+        "The address on which the tray program waits for transferred users, such as `127.0.0.1` for tests "
+        "that run two installations on one machine."},
 };
 
 /**
