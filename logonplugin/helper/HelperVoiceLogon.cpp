@@ -6,6 +6,7 @@
 
 #include "AudioCapture.h"
 #include "voice/VoiceEngine.h"
+#include "voice/VoiceTexts.h"
 
 #include <HalvoxEngine.h>
 
@@ -94,9 +95,14 @@ VoiceVerdict RunVoiceLogon(const std::string& user, int attempts, const VoiceLog
 
     voice::HalvoxVoiceEngine engine;
     voice::SystemVoiceClock clock;
+    // Nobody presses Record here: the reading starts by itself, so the dialog's call to press it is left out.
+    const std::string pressRecord = voice::StringText(voice::VoiceString::PressRecord);
+    const auto prompt = [&](const std::string& text) {
+        if (text != pressRecord)
+            report.info(text);
+    };
     ConsoleWindow window(
-        report.info, [&](const std::string& word) { report.info("Say your password word: " + word); },
-        report.readingEnded);
+        prompt, [&](const std::string& word) { report.info("Say your password word: " + word); }, report.readingEnded);
     LogonServices services;
     services.stores = &stores;
     services.engine = &engine;

@@ -115,6 +115,7 @@ WARDEN_AUDIO_INPUT="$work/same" authenticate "$user"
 check "accepted voice: success" grep -qF "successfully authenticated" "$work/out"
 check "accepted voice: no further module" marks ""
 check "accepted voice: the word to say came through the conversation" grep -qF "ひまわり" "$work/out"
+check "accepted voice: nobody is asked to press Record" bash -c "! grep -qF '録音ボタン' '$work/out'"
 check "accepted voice: logged with its score" logged "voice logon user=$user result=accept .*score=[0-9.]+/[0-9.]+ decision_ms=[0-9]+"
 [ "$own_devlog" = yes ] &&
     echo "figure: end of the reading to the PAM result: $(tail -n 1 "$work/syslog" | sed 's/.*decision_ms=//') ms"
