@@ -12,7 +12,8 @@ ColourBox::ColourBox(int controlId, const QString& title, QWidget* parent)
 {
     setObjectName(QString::number(controlId));
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    setMinimumSize(60, 22);
+    setMinimumWidth(60);
+    setFixedHeight(28);
     setToolTip(title);
 }
 

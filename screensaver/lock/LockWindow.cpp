@@ -65,6 +65,8 @@ QFont TextFont(int pixelSize)
     QFont font("IPAGothic");
     font.setPixelSize(pixelSize);
     font.setBold(true);
+    // The face's own small bitmaps look ragged over a photograph; its outlines, smoothed, read better.
+    font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferOutline | QFont::PreferAntialias));
     return font;
 }
 

@@ -147,7 +147,7 @@ void SettingsDlg::BuildFields()
     connect(m_autoStart, &QCheckBox::toggled, this, &SettingsDlg::FollowAutoStart);
     connect(buttons, &QDialogButtonBox::accepted, this, &SettingsDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &SettingsDlg::reject);
-    resize(700, 560);
+    resize(700, 640);
 }
 
 void SettingsDlg::ShowForm()
