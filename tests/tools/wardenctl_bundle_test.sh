@@ -104,6 +104,27 @@ check "the bundle password is required" 1 "$tool" bundle unpack "$root/p.wdv" --
 check "with the bundle password carol unpacks" 0 "$tool" bundle unpack "$root/p.wdv" --out "$root/out-p" \
     --user carol --password-file "$root/carol.pw" --bundle-password-file "$root/bundle.pw"
 
+# An interrupted unpack stops and leaves no partly deciphered file: wait for the hidden file that the
+# deciphering writes, then interrupt.
+head -c $((40 * 1024 * 1024)) /dev/zero >"$root/big.bin"
+"$tool" bundle pack "$root/big.wdv" --owner alice --password-file "$root/alice.pw" "$root/big.bin" >/dev/null
+"$tool" bundle unpack "$root/big.wdv" --out "$root/out-big" --user alice --password-file "$root/alice.pw" \
+    >/dev/null 2>"$root/err" &
+unpacking=$!
+for _ in $(seq 1 2000); do
+    compgen -G "$root/out-big/.QX*" >/dev/null && break
+    sleep 0.01
+done
+kill -INT "$unpacking"
+wait "$unpacking"
+status=$?
+if [ "$status" -eq 1 ] && ! compgen -G "$root/out-big/.QX*" >/dev/null && [ ! -e "$root/out-big/big.bin" ]; then
+    passed=$((passed + 1))
+else
+    failed=$((failed + 1))
+    echo "FAIL: interrupted unpack: exit $status; left: $(ls -A "$root/out-big" 2>&1)"
+fi
+
 printf 'NotABundle-at-all' >"$root/bad.wdv"
 check "a file that is not a bundle" 1 "$tool" bundle list "$root/bad.wdv"
 has "damage named" "$root/err" "not a bundle"

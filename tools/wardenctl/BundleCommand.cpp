@@ -8,6 +8,7 @@
 #include "bundle/BundleJob.h"
 #include "bundle/BundleReader.h"
 
+#include <csignal>
 #include <filesystem>
 #include <pwd.h>
 #include <unistd.h>
@@ -51,6 +52,44 @@ public:
     }
     int keptFiles = 0;
 };
+
+/** The running job's continue flag, for the signal handler: an interrupt asks the job to stop. */
+std::atomic<int>* g_continueFlag = nullptr;
+
+void AskToStop(int)
+{
+    if (g_continueFlag != nullptr) {
+        g_continueFlag->store(0);
+    }
+}
+
+/**
+ * Runs `job` with Ctrl-C and termination turned into a stop request, so that an interrupted unpack still
+ * removes the file it was deciphering instead of leaving unauthenticated plain text behind.
+ */
+int RunInterruptible(bundle::BundleJob& job, std::atomic<int>& continueFlag)
+{
+    static_assert(std::atomic<int>::is_always_lock_free);
+    g_continueFlag = &continueFlag;
+    struct sigaction action
+    {
+    };
+    action.sa_handler = AskToStop;
+    action.sa_flags = SA_RESTART;
+    struct sigaction oldInterrupt
+    {
+    };
+    struct sigaction oldTerminate
+    {
+    };
+    ::sigaction(SIGINT, &action, &oldInterrupt);
+    ::sigaction(SIGTERM, &action, &oldTerminate);
+    const int ended = job.Run();
+    ::sigaction(SIGINT, &oldInterrupt, nullptr);
+    ::sigaction(SIGTERM, &oldTerminate, nullptr);
+    g_continueFlag = nullptr;
+    return ended;
+}
 
 std::string AccountName()
 {
@@ -169,7 +208,7 @@ int Pack(const BundleContext& c)
     ConsoleObserver observer;
     std::atomic<int> continueFlag {1};
     bundle::BundleJob job(std::move(request), observer, continueFlag);
-    const int result = job.Run();
+    const int result = RunInterruptible(job, continueFlag);
     if (result == bundle::kJobSucceeded) {
         c.out << "packed " << words[2] << "\n";
     }
@@ -229,7 +268,7 @@ int Unpack(const BundleContext& c)
     std::atomic<int> continueFlag {1};
     bundle::BundleJob job(
         bundle::DecryptRequest {c.args.words[2], *folder, c.appPath + kTempFolderName}, observer, continueFlag);
-    const int result = job.Run();
+    const int result = RunInterruptible(job, continueFlag);
     if (result == bundle::kJobSucceeded) {
         c.out << "unpacked into " << *folder << "\n";
     }
