@@ -29,12 +29,17 @@ CBypassDriveDlg::CBypassDriveDlg(CSetupFile& setup, QWidget* parent)
     connect(reload, &QPushButton::clicked, this, &CBypassDriveDlg::Reload);
     connect(buttons, &QDialogButtonBox::accepted, this, &CBypassDriveDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(m_list, &QListWidget::itemDoubleClicked, this, &CBypassDriveDlg::accept);
+    // A double click, or Enter on an entry, chooses that entry.
+    connect(m_list, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        item->setSelected(true);
+        accept();
+    });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_list);
     layout->addWidget(buttons);
     resize(300, 200);
     Reload();
+    m_list->setFocus();
 }
 
 void CBypassDriveDlg::Reload()
@@ -49,8 +54,11 @@ void CBypassDriveDlg::Reload()
 
 void CBypassDriveDlg::accept()
 {
-    const int row = m_list->currentRow();
-    if (row < 0 || row >= static_cast<int>(m_drives.size()) || m_list->selectedItems().isEmpty())
+    const QList<QListWidgetItem*> selected = m_list->selectedItems();
+    if (selected.isEmpty() || result() == QDialog::Accepted)
+        return; // nothing chosen, or the key was written already by the same key press
+    const int row = m_list->row(selected.front());
+    if (row < 0 || row >= static_cast<int>(m_drives.size()))
         return;
     const bypass_key::WriteResult result
         = bypass_key::WriteNewKey(m_setup.GetSetupSecure(), m_drives[static_cast<std::size_t>(row)].folder.string());

@@ -11,9 +11,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QStackedWidget>
-#include <QStyle>
 #include <QVBoxLayout>
 
 namespace deskwarden::settings {
@@ -23,11 +24,24 @@ namespace {
 constexpr int kIconSize = 48;
 constexpr int kMenuWidth = 200;
 
+// A tile in the page's colour with the first letter of its name: the pages are told apart at a glance.
 QIcon PageIcon(int page)
 {
-    static constexpr QStyle::StandardPixmap kIcons[]
-        = {QStyle::SP_ComputerIcon, QStyle::SP_DirHomeIcon, QStyle::SP_DriveFDIcon, QStyle::SP_DesktopIcon};
-    return QApplication::style()->standardIcon(kIcons[page]);
+    static constexpr QRgb kColours[] = {0x2F6FB0, 0x3C8D4F, 0xB0602F, 0x7A4FA8};
+    QPixmap tile(kIconSize, kIconSize);
+    tile.fill(Qt::transparent);
+    QPainter painter(&tile);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(kColours[page]));
+    painter.drawRoundedRect(QRectF(2, 2, kIconSize - 4, kIconSize - 4), 8, 8);
+    QFont font("IPAGothic");
+    font.setPixelSize(26);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(tile.rect(), Qt::AlignCenter, QString::fromUtf8(kPages[page].item).left(1));
+    return QIcon(tile);
 }
 
 } // namespace

@@ -100,13 +100,19 @@ xdotool key Tab && xdotool type --delay 30 "secret1"
 xdotool key Tab && xdotool type --delay 30 "secret1"
 xdotool key Return
 # Enter records a reading while the voice dialog waits, and answers the message boxes that follow.
+# Yes to the by-pass key question opens the drive dialog on the one removable drive there is.
+mkdir -p "$WARDEN_ROOT/media/stick"
 for _ in $(seq 150); do
-    said "By-passキーの作成は" && break
+    visible "By-passキーの保存" && break
     xdotool key Return
     sleep 0.5
 done
-wait_for "registration finished with the by-pass key question answered" 5 said "By-passキーの作成は"
+wait_for "the by-pass key question opens the drive dialog" 5 visible "By-passキーの保存"
+sleep 0.5
+xdotool key Down Return
+wait_for "the by-pass key is written to the chosen drive" 5 said "“By-passキ－”が生成されました。"
 xdotool key Return
+expect "the key file is on the drive" test -s "$WARDEN_ROOT/media/stick/halvox.key"
 expect "the registration was reported" said "ユーザー情報登録が完了しました。"
 expect "the administrator is a program user" "$wardenctl" user show Administrator >"$work/user" 2>&1
 expect "his name is the typed one" grep -qx "name: Taro Admin" "$work/user"
@@ -157,10 +163,13 @@ xdotool key Return
 wait_for "the settings open after the voice check" 15 visible "環境設定"
 expect "the check is in the result log" grep -q "Administrator : Setting : Accept" "$WARDEN_ROOT/program/result.log"
 sleep 0.5
-# A click on the user's row lists his words.
+# The dialog opens on the program settings; the menu's second item shows the users, and a click on the
+# user's row lists his words.
 page=$(xdotool search --onlyvisible --name "環境設定" | head -1)
 eval "$(xdotool getwindowgeometry --shell "$page")"
-xdotool mousemove $((X + 60)) $((Y + 78)) click 1
+xdotool mousemove $((X + 110)) $((Y + 99)) click 1
+sleep 0.5
+xdotool mousemove $((X + 290)) $((Y + 94)) click 1
 sleep 0.5
 shot deskwarden-user-page
 xdotool key Escape
