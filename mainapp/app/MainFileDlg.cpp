@@ -5,6 +5,7 @@
 #include "app/ImageButton.h"
 #include "app/MainStrings.h"
 #include "files/ListCommands.h"
+#include "settings/MenuLook.h"
 #include "tooltip/PPTooltip.h"
 
 #include <QApplication>
@@ -20,6 +21,11 @@
 namespace deskwarden::app {
 
 namespace {
+
+// Flat menus: a plain white panel with a thin border and a solid selection, without raised edges.
+constexpr const char* kFlatMenuStyle = "QMenu { background: white; border: 1px solid #7A7A7A; padding: 2px; }"
+                                       "QMenu::item { padding: 3px 24px 3px 24px; }"
+                                       "QMenu::item:selected { background: #316AC5; color: white; }";
 
 // Where the pictures of the window live (the program's resources).
 const QString kArt = QStringLiteral(":/deskwarden/");
@@ -128,6 +134,8 @@ void CMainFileDlg::CreateMenus()
     const auto makeMenu = [this, &icons](int menuId, std::span<const files::ListCommand> commands) {
         auto* menu = new QMenu(this);
         menu->setObjectName(QString::number(menuId));
+        if (settings::menu_look::UsesFlatMenus())
+            menu->setStyleSheet(kFlatMenuStyle);
         int position = 0;
         for (const files::ListCommand& command : commands) {
             QAction* action = menu->addAction(QString::fromUtf8(command.text));
