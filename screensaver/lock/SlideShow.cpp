@@ -19,7 +19,7 @@ QColor ToQColor(const Rgb& colour)
 
 } // namespace
 
-void PaintGradient(QImage& canvas, const char* title)
+void PaintGradient(QImage& canvas, const GradientTitle& title)
 {
     QPainter painter(&canvas);
     const int height = canvas.height();
@@ -29,16 +29,18 @@ void PaintGradient(QImage& canvas, const char* title)
         const int grey = 128 - band / 2;
         painter.fillRect(0, top, canvas.width(), bottom - top, QColor(grey, grey, 255 - band));
     }
-    QFont font("IPAPGothic");
-    font.setPixelSize(36);
+    QFont font(title.family);
+    font.setPixelSize(title.pixelSize);
     font.setBold(true);
     painter.setFont(font);
     painter.setPen(QColor(64, 255, 128));
-    painter.drawText(QRect(0, height / 8, canvas.width(), 60), Qt::AlignHCenter | Qt::AlignTop, title);
+    painter.drawText(
+        QRect(0, height / 8, canvas.width(), title.pixelSize * 2), Qt::AlignHCenter | Qt::AlignTop, title.text);
 }
 
-SlideShow::SlideShow(const LockContent& content, QSize screen, unsigned seed)
-    : m_display(content.display)
+SlideShow::SlideShow(const LockContent& content, QSize screen, unsigned seed, GradientTitle title)
+    : m_title(title)
+    , m_display(content.display)
     , m_pictures(content.pictures)
     , m_schedule(content.pictures.size(), content.display.waitSeconds)
     , m_random(seed)
@@ -111,7 +113,7 @@ bool SlideShow::PrepareNextReadable()
 
 void SlideShow::PaintGradient()
 {
-    screenveil::PaintGradient(m_canvas, kTitle);
+    screenveil::PaintGradient(m_canvas, m_title);
     m_player = TransitionPlayer();
 }
 

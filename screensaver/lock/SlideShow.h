@@ -19,10 +19,18 @@ namespace screenveil {
  * gradient with the title. Driven by Tick with the time of any steady clock, so that it runs the same under
  * a test's clock as under the window's timer. A picture that cannot be read is skipped.
  */
+/** The title on the gradient shown when there is no picture, and its look. */
+struct GradientTitle
+{
+    const char* text = "Marlow Screensaver";
+    const char* family = "IPAPGothic";
+    int pixelSize = 36;
+};
+
 class SlideShow
 {
 public:
-    SlideShow(const LockContent& content, QSize screen, unsigned seed);
+    SlideShow(const LockContent& content, QSize screen, unsigned seed, GradientTitle title = GradientTitle());
 
     /** Moves the show on to `nowMs`. @return true when the canvas changed. */
     bool Tick(std::int64_t nowMs);
@@ -35,15 +43,13 @@ public:
     /** How many pictures were skipped as unreadable. */
     int SkippedCount() const { return m_skipped; }
 
-    /** The title drawn on the gradient. */
-    static constexpr const char* kTitle = "Marlow Screensaver";
-
 private:
     bool StartPicture(std::int64_t nowMs);
     bool PrepareNextReadable();
     void PaintGradient();
     void Apply(const std::vector<StripCopy>& copies);
 
+    GradientTitle m_title;
     DisplaySettings m_display;
     std::vector<std::string> m_pictures;
     SlideSchedule m_schedule;
@@ -59,6 +65,6 @@ private:
 };
 
 /** Paints the 255-band vertical gradient with `title` over the whole of `canvas`. */
-void PaintGradient(QImage& canvas, const char* title);
+void PaintGradient(QImage& canvas, const GradientTitle& title);
 
 } // namespace screenveil

@@ -9,14 +9,18 @@ set -u
 wardenctl="$(realpath "$1")"
 dialog="$(realpath "$2")"
 screenveil="$(realpath "$3")"
-for program in Xvfb xdotool espeak-ng sox; do
+for program in Xvfb xdotool xwininfo display espeak-ng sox; do
     command -v "$program" >/dev/null || { echo "SKIP: $program is not installed"; exit 77; }
 done
 work="$(mktemp -d)"
 lock=
 xvfb=
+host=
+preview=
 cleanup() {
     [ -n "$lock" ] && kill "$lock" 2>/dev/null
+    [ -n "$preview" ] && kill "$preview" 2>/dev/null
+    [ -n "$host" ] && kill "$host" 2>/dev/null
     [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
     rm -rf "$work"
 }
@@ -56,6 +60,7 @@ counted() { test "$(count "$1")" -eq "$2"; }
 lock_alive() { kill -0 "$lock" 2>/dev/null; }
 lock_shown() { xdotool search --onlyvisible --name '^ScreenVeil$' >/dev/null 2>&1; }
 window_named() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+window_class() { xdotool search --onlyvisible --class "$1" >/dev/null 2>&1; }
 voice_child() { pgrep -P "$lock" -f screenveil-voice; }
 no_voice_child() { ! voice_child >/dev/null; }
 last_user() { sed -i "/^LastUser=/d" "$app/halvox.ini" && sed -i "s/^\[DESK_WARDEN\]$/[DESK_WARDEN]\nLastUser=$1/" "$app/halvox.ini"; }
@@ -90,6 +95,22 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/nu
 xvfb=$!
 within 10 test -s "$work/display" || { echo "FAIL: no virtual display"; exit 1; }
 export DISPLAY=":$(cat "$work/display")"
+
+# The preview draws inside another program's window, needs no set-up, and ends with that window.
+display -geometry 320x240+10+10 -size 320x240 xc:gray >/dev/null 2>&1 &
+host=$!
+within 10 window_class display
+host_window="$(xdotool search --onlyvisible --class display | head -n 1)"
+"$screenveil" /p "$host_window" 2>/dev/null &
+preview=$!
+expect "the preview draws inside the given window" \
+    within 10 bash -c "xwininfo -children -id '$host_window' | grep -q 'ScreenVeil preview'"
+kill "$host"
+host=
+expect "the preview ends with its window" within 10 bash -c "! kill -0 $preview 2>/dev/null"
+preview=
+"$screenveil" /p 2>/dev/null
+expect "a preview without a window ends at once" test $? -eq 1
 
 # Not set up yet (the tray program's first run has not happened): a message, no lock.
 "$screenveil" /k 2>/dev/null &
