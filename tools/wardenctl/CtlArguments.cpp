@@ -48,10 +48,16 @@ std::vector<std::string> JoinPermits(const std::vector<std::string>& argv)
 bool ParseArguments(const std::vector<std::string>& argv, Arguments& parsed, std::string& error)
 {
     parsed = {};
-    return tools::ArgumentParser()
-        .Operands(&parsed.words)
-        .OtherOptions(&parsed.options)
-        .Parse(JoinPermits(argv), error);
+    bool accept = false;
+    const bool parsedWell = tools::ArgumentParser()
+                                .Switch("accept", &accept)
+                                .Operands(&parsed.words)
+                                .OtherOptions(&parsed.options)
+                                .Parse(JoinPermits(argv), error);
+    if (accept) {
+        parsed.options["accept"] = "";
+    }
+    return parsedWell;
 }
 
 const char* UsageText()
@@ -89,7 +95,13 @@ const char* UsageText()
            "                                 unpack a bundle for ID (default: the account's name); pack and\n"
            "                                 unpack ask the user's password on the terminal or read it from\n"
            "                                 --password-file FILE; --bundle-password-file FILE gives the\n"
-           "                                 bundle's own password\n";
+           "                                 bundle's own password\n"
+           "  transfer send ID --to HOST[:PORT]\n"
+           "                                 send a user with his voice models to a tray program or a\n"
+           "                                 receiving wardenctl (port: WARDEN_TRANSFER_PORT, else 8373)\n"
+           "  transfer receive [--port P] [--accept]\n"
+           "                                 wait for one transferred user, ask on the terminal unless\n"
+           "                                 --accept, import him and end (--port 0: any free port, printed)\n";
 }
 
 } // namespace wardenctl

@@ -13,6 +13,7 @@
 #include "StoreSafety.h"
 #include "SystemInfo.h"
 #include "SystemUser.h"
+#include "UserTransferCommand.h"
 #include "settings/BackupSet.h"
 #include "settings/RestoreJob.h"
 
@@ -573,6 +574,7 @@ int RunCommand(const Arguments& arguments, std::ostream& out, std::ostream& err)
         {"export", [](const Context& ctx) { return TransferCommand(ctx, true); }},
         {"import", [](const Context& ctx) { return TransferCommand(ctx, false); }},
         {"bundle", [](const Context& ctx) { return BundleCommand(ctx.args, ctx.appPath, ctx.out, ctx.err); }},
+        {"transfer", [](const Context& ctx) { return UserTransferCommand(ctx.args, ctx.appPath, ctx.out, ctx.err); }},
     };
     const auto found = kCommands.find(command);
     if (found == kCommands.end()) {
