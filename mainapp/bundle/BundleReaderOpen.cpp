@@ -25,7 +25,8 @@ bool DecryptUnderProcessKey(const std::string& encrypted, std::string& plain)
 bool BundleReader::Open(const std::string& path, std::string& error) noexcept
 {
     return platform::Guarded(false, error, [&] {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        // Not blocking: a pipe named like a bundle must be refused, not waited on.
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         if (fd < 0) {
             error = "cannot open " + path + ": " + std::strerror(errno);
             return false;

@@ -7,6 +7,8 @@
 
 #include "Crypto.h"
 
+#include <sys/stat.h>
+
 namespace deskwarden::test {
 namespace {
 
@@ -147,6 +149,10 @@ TEST_F(CraftedBundles, MagicDecidesWhateverFollows)
     EXPECT_EQ(Unpack(Path("b.wdv"), Path("out")), kJobFailed);
     Write("short.wdv", "OpenHalvo");
     EXPECT_FALSE(ReadHeader(Path("short.wdv"), header, error));
+    // Neither a folder nor a pipe is read (a pipe without a writer would block the caller for good).
+    EXPECT_FALSE(ReadHeader(Path("out"), header, error));
+    ASSERT_EQ(::mkfifo(Path("pipe.wdv").c_str(), 0600), 0);
+    EXPECT_FALSE(ReadHeader(Path("pipe.wdv"), header, error));
 }
 
 TEST_F(CraftedBundles, EveryTruncationIsDamageAndNothingIsLeftBehind)
