@@ -46,15 +46,15 @@ bool IsSetUp(CSetupFile& setup)
 
 int RunLock(CSetupFile& setup)
 {
-    if (!SetTaskManagerDisabled(true))
-        std::fprintf(stderr, "ScreenVeil: the task manager policy could not be set\n");
+    if (!SetLockDown(true))
+        std::fprintf(stderr, "ScreenVeil: the lock-down value could not be written\n");
     const QString voiceProgram = QCoreApplication::applicationDirPath() + "/screenveil-voice";
     LockWindow window(ReadLockContent(setup), voiceProgram, setup.GetAppPath());
     QObject::connect(&window, &LockWindow::Unlocked, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     window.Lock();
     QApplication::exec();
     window.hide();
-    SetTaskManagerDisabled(false);
+    SetLockDown(false);
     if (!window.Memos().empty()) {
         std::fprintf(stderr, "ScreenVeil: %zu messages left\n", window.Memos().size());
         MemoListDlg messages(window.Memos(), setup.GetAppPath() + "/memo");
