@@ -175,7 +175,16 @@ int main(int argc, char** argv)
             == 1;
     });
     Print("cipher library, one file, encrypt", sizeMiB, cipher);
+    const Figures decipher = InChild([&] {
+        int flag = 1;
+        const CCrypto crypto;
+        return crypto.DecryptFileA(nullptr, 0, (work / "sealed").string(), (work / "opened").string(),
+                   CCrypto::GetProcessKey(), &flag, 200)
+            == 1;
+    });
+    Print("cipher library, one file, decrypt", sizeMiB, decipher);
     fs::remove(work / "sealed");
+    fs::remove(work / "opened");
 
     const auto packRun = [&](const std::vector<std::string>& marked, unsigned n) {
         fs::remove(work / "b.wdv");
