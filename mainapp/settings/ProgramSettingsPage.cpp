@@ -18,6 +18,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace deskwarden::settings {
 
 namespace {
