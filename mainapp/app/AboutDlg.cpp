@@ -2,6 +2,8 @@
 
 #include "app/MainStrings.h"
 
+#include "art/ArtNames.h"
+
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -16,7 +18,7 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     setFont(QFont("IPAGothic", 9));
     setStyleSheet("QDialog { background: #5A71B5; }");
     auto* picture = new QLabel(this);
-    picture->setPixmap(QPixmap(":/deskwarden/about.png"));
+    picture->setPixmap(QPixmap(art::kAbout));
     picture->setAlignment(Qt::AlignCenter);
     auto* close = new QPushButton(QString::fromUtf8(kAboutClose), this);
     close->setObjectName("IDOK");

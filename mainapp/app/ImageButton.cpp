@@ -18,11 +18,11 @@ ImageButton::ImageButton(int controlId, QWidget* parent)
     });
 }
 
-void ImageButton::SetPictures(const QString& base)
+void ImageButton::SetPictures(const art::StatePictures& pictures)
 {
-    m_normal = QPixmap(base + "-normal.png");
-    m_over = QPixmap(base + "-over.png");
-    m_down = QPixmap(base + "-down.png");
+    m_normal = QPixmap(QString::fromUtf8(pictures.normal == nullptr ? "" : pictures.normal));
+    m_over = QPixmap(QString::fromUtf8(pictures.over == nullptr ? "" : pictures.over));
+    m_down = QPixmap(QString::fromUtf8(pictures.down == nullptr ? "" : pictures.down));
     if (!m_normal.isNull())
         setFixedSize(m_normal.size());
     update();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "art/ArtNames.h"
+
 #include <QAbstractButton>
 #include <QPixmap>
 
@@ -17,8 +19,8 @@ class ImageButton final : public QAbstractButton
 public:
     explicit ImageButton(int controlId, QWidget* parent = nullptr);
 
-    /** Loads `<base>-normal.png`, `-over.png` and `-down.png`; the button takes the normal picture's size. */
-    void SetPictures(const QString& base);
+    /** Loads the three pictures; the button takes the normal picture's size. */
+    void SetPictures(const art::StatePictures& pictures);
     void SetDropDownMenu(QMenu* menu) { m_menu = menu; }
     QMenu* DropDownMenu() const { return m_menu; }
 

@@ -4,6 +4,8 @@
 #include "app/HandOffReceiver.h"
 #include "app/ImageButton.h"
 #include "app/MainStrings.h"
+#include "app/ProgramIcon.h"
+#include "art/ArtNames.h"
 #include "files/ListCommands.h"
 #include "settings/MenuLook.h"
 #include "tooltip/PPTooltip.h"
@@ -27,9 +29,6 @@ constexpr const char* kFlatMenuStyle = "QMenu { background: white; border: 1px s
                                        "QMenu::item { padding: 3px 24px 3px 24px; }"
                                        "QMenu::item:selected { background: #316AC5; color: white; }";
 
-// Where the pictures of the window live (the program's resources).
-const QString kArt = QStringLiteral(":/deskwarden/");
-
 // The dialog template's size in pixels at the window font (550 x 357 dialog units).
 constexpr QSize kTemplateSize(827, 536);
 constexpr QSize kSmallestSize(640, 420);
@@ -39,10 +38,13 @@ constexpr int kButtonTop = CMainFileDlg::kBandHeight + CMainFileDlg::kBandStrip 
 constexpr int kButtonGap = 8;
 constexpr int kFrameButtonMargin = 6;
 constexpr int kListMargin = 8;
-// Band picture parts: the left part, the strip under it and the right part (from x = 582).
-constexpr QRect kBandLeft(0, 0, 581, 65);
-constexpr QRect kBandStripPart(0, 65, 213, 4);
-constexpr QRect kBandRight(582, 0, 246, 65);
+constexpr QRect RectOf(art::BandPart part)
+{
+    return QRect(part.x, part.y, part.width, part.height);
+}
+constexpr QRect kBandLeft = RectOf(art::kBandLeft);
+constexpr QRect kBandStripPart = RectOf(art::kBandStrip);
+constexpr QRect kBandRight = RectOf(art::kBandRight);
 constexpr int kLogoLeft = 12;
 constexpr int kLogoAboveBottom = 45;
 
@@ -72,7 +74,7 @@ CMainFileDlg::CMainFileDlg(std::string pendingFile, std::string profilePath, QWi
 {
     setObjectName("102");
     setWindowTitle(QString::fromUtf8(kWindowTitle));
-    setWindowIcon(QIcon(kArt + "icon-256.png"));
+    setWindowIcon(ProgramIcon());
     setFont(QFont("IPAGothic", 9));
     // Other programs of the session find the main window by this property.
     setProperty("DeskWarden", 1234);
@@ -101,7 +103,7 @@ void CMainFileDlg::CreateButtons()
     for (std::size_t i = 0; i < std::size(kLargeButtonIds); ++i) {
         auto* button = new ImageButton(kLargeButtonIds[i], this);
         button->setText(QString::fromUtf8(kButtonTexts[i]));
-        button->SetPictures(kArt + "button-" + QString::number(kLargeButtonIds[i]));
+        button->SetPictures(art::LargeButtonPictures(kLargeButtonIds[i]));
         m_largeButtons.push_back(button);
     }
     connect(m_largeButtons[2], &QAbstractButton::clicked, this, &CMainFileDlg::LockRequested);
@@ -113,13 +115,13 @@ void CMainFileDlg::CreateButtons()
 
     m_minimise = new ImageButton(1077, this);
     m_minimise->setText("_");
-    m_minimise->SetPictures(kArt + "frame-minimise");
+    m_minimise->SetPictures(art::kFrameMinimise);
     m_maximise = new ImageButton(1078, this);
     m_maximise->setText("□");
-    m_maximise->SetPictures(kArt + "frame-maximise");
+    m_maximise->SetPictures(art::kFrameMaximise);
     m_close = new ImageButton(1079, this);
     m_close->setText("×");
-    m_close->SetPictures(kArt + "frame-close");
+    m_close->SetPictures(art::kFrameClose);
     connect(m_minimise, &QAbstractButton::clicked, this, &QWidget::showMinimized);
     connect(m_maximise, &QAbstractButton::clicked, this, &CMainFileDlg::ToggleMaximised);
     connect(m_close, &QAbstractButton::clicked, this, &CMainFileDlg::HideToTray);
@@ -127,10 +129,10 @@ void CMainFileDlg::CreateButtons()
 
 void CMainFileDlg::CreateMenus()
 {
-    const QPixmap strip(kArt + "menu-icons.png");
+    const QPixmap strip(art::kMenuIcons);
     QPixmap icons = strip;
     if (!strip.isNull())
-        icons.setMask(strip.createMaskFromColor(QColor(0xFF, 0x00, 0xFF)));
+        icons.setMask(strip.createMaskFromColor(QColor::fromRgb(art::kMenuIconKey)));
     const auto makeMenu = [this, &icons](int menuId, std::span<const files::ListCommand> commands) {
         auto* menu = new QMenu(this);
         menu->setObjectName(QString::number(menuId));
@@ -140,8 +142,9 @@ void CMainFileDlg::CreateMenus()
         for (const files::ListCommand& command : commands) {
             QAction* action = menu->addAction(QString::fromUtf8(command.text));
             action->setObjectName(QString::number(command.id));
-            if (!icons.isNull() && (position + 1) * 16 <= icons.width())
-                action->setIcon(QIcon(icons.copy(position * 16, 0, 16, 16)));
+            const int size = art::kMenuIconSize;
+            if (!icons.isNull() && (position + 1) * size <= icons.width())
+                action->setIcon(QIcon(icons.copy(position * size, 0, size, size)));
             ++position;
             const int kind = static_cast<int>(command.action);
             connect(action, &QAction::triggered, this, [this, kind] { RunListAction(kind); });
@@ -249,7 +252,7 @@ void CMainFileDlg::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    const QPixmap band(kArt + "band.png");
+    const QPixmap band(art::kBand);
     const int w = width();
     const int bandBottom = kBandHeight + kBandStrip;
     if (!band.isNull()) {
@@ -260,7 +263,7 @@ void CMainFileDlg::paintEvent(QPaintEvent*)
         painter.fillRect(QRect(0, 0, w, kBandHeight), kColumnColour.darker(130));
     }
     painter.fillRect(QRect(0, bandBottom, kColumnWidth, height() - bandBottom), kColumnColour);
-    const QPixmap logo(kArt + "column-logo.png");
+    const QPixmap logo(art::kColumnLogo);
     if (!logo.isNull())
         painter.drawPixmap(kLogoLeft, height() - kLogoAboveBottom, logo);
 }
@@ -334,7 +337,7 @@ void CMainFileDlg::ToggleMaximised()
 void CMainFileDlg::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::WindowStateChange)
-        m_maximise->SetPictures(kArt + (isMaximized() ? "frame-restore" : "frame-maximise"));
+        m_maximise->SetPictures(isMaximized() ? art::kFrameRestore : art::kFrameMaximise);
     QDialog::changeEvent(event);
 }
 

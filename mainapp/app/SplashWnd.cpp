@@ -1,5 +1,7 @@
 #include "app/SplashWnd.h"
 
+#include "art/ArtNames.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QPainter>
@@ -13,7 +15,7 @@ CSplashWnd::CSplashWnd(const QString& logoPath)
 {
     setObjectName("CSplashWnd");
     if (m_picture.isNull())
-        m_picture = QPixmap(":/deskwarden/about.png");
+        m_picture = QPixmap(art::kAbout);
     setFixedSize(m_picture.isNull() ? QSize(400, 240) : m_picture.size());
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &CSplashWnd::HideSplash);

@@ -1,6 +1,7 @@
 #include "app/SystemTray.h"
 
 #include "app/MainStrings.h"
+#include "app/ProgramIcon.h"
 
 #include <QAction>
 #include <QIcon>
@@ -36,7 +37,7 @@ CSystemTray::CSystemTray(QObject* parent)
         connect(action, &QAction::triggered, this, [this, command] { emit CommandChosen(command); });
     }
     connect(m_menu, &QMenu::aboutToShow, this, &CSystemTray::MenuAboutToShow);
-    m_icon->setIcon(QIcon(":/deskwarden/icon-32.png"));
+    m_icon->setIcon(ProgramIcon());
     m_icon->setToolTip(QString::fromUtf8(kTrayTip));
     m_icon->setContextMenu(m_menu);
     connect(m_icon, &QSystemTrayIcon::activated, this,

@@ -4,6 +4,8 @@
 
 #include "MessageService.h"
 
+#include "art/ArtNames.h"
+
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QLabel>
@@ -132,7 +134,7 @@ void CCryptProgressDlg::paintEvent(QPaintEvent*)
     painter.fillRect(rect(), kBackground);
     const QRect band(0, height() - kBottomBand, width(), kBottomBand);
     painter.fillRect(band, Qt::white);
-    const QPixmap icon(":/deskwarden/icon-32.png");
+    const QPixmap icon(art::kIcons[1]); // 32 px
     if (!icon.isNull())
         painter.drawPixmap(band.left() + 10, band.top() + (kBottomBand - icon.height()) / 2, icon);
     painter.setPen(kBackground);
