@@ -1,4 +1,5 @@
 #include "users/UserRegisterDlg.h"
+#include "users/BypassKeyOffer.h"
 
 #include "UserWindowTestSupport.h"
 
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 namespace deskwarden::test {
@@ -126,6 +128,30 @@ TEST_F(RegisterDialog, FirstRunRegistersTheAdministratorAndAnswersTheBypassQuest
     EXPECT_EQ(m_messages.Questions(), std::vector<std::string> {"今すぐBy-passキーを作成しますか？"});
     EXPECT_EQ(
         m_messages.Texts(), (std::vector<std::string> {"ユーザー情報登録が完了しました。", kBypassKeyUnavailable}));
+}
+
+TEST_F(RegisterDialog, AYesToTheBypassQuestionOpensTheInstalledKeyMakerOverTheDialog)
+{
+    std::vector<QWidget*> owners;
+    SetBypassKeyMaker([&owners](QWidget* owner) { owners.push_back(owner); });
+    for (const bool yes : {false, true}) {
+        const std::string id = yes ? "carol" : "dave";
+        auto dialog = Open({kModeNewUser, "", false, ""});
+        RegistrationForm form = ValidForm();
+        form.id = id;
+        Fill(*dialog, form);
+        m_voice->Then(kVoiceAccepted);
+        m_voice->Then(kVoiceAccepted);
+        m_messages.Answer(yes);
+        Click(*dialog, "1");
+        ASSERT_EQ(dialog->result(), QDialog::Accepted) << id;
+        EXPECT_EQ(owners.size(), yes ? 1U : 0U) << id;
+        if (yes)
+            EXPECT_EQ(owners.back(), dialog.get());
+    }
+    SetBypassKeyMaker({});
+    const std::vector<std::string> texts = m_messages.Texts();
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), kBypassKeyUnavailable), 0);
 }
 
 TEST_F(RegisterDialog, AFailedEnrolmentKeepsTheDialogOpenAndRegistersNobody)
