@@ -121,8 +121,15 @@ void LockWindow::KeepInput()
     if (m_session.AttemptRunning() || m_memoOpen || m_closing)
         return;
     const bool wasHeld = m_grab.Held();
-    if (!m_grab.Grab() || !wasHeld)
+    const bool held = m_grab.Grab();
+    if (held != wasHeld || !held)
         update();
+    if (held != m_reportedHeld) {
+        std::fprintf(stderr,
+            held ? "ScreenVeil: keyboard and pointer held\n"
+                 : "ScreenVeil: keyboard and pointer are held elsewhere; trying again\n");
+        m_reportedHeld = held;
+    }
     raise();
 }
 

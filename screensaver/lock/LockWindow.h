@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace screenveil {
@@ -71,6 +72,7 @@ private:
     QRect m_showArea;
     bool m_memoOpen = false;
     bool m_closing = false;
+    std::optional<bool> m_reportedHeld; // what stderr last said about the input, once per change
 };
 
 } // namespace screenveil

@@ -14,11 +14,13 @@ for program in Xvfb xdotool xwininfo display espeak-ng sox; do
 done
 work="$(mktemp -d)"
 lock=
+first=
 xvfb=
 host=
 preview=
 cleanup() {
     [ -n "$lock" ] && kill "$lock" 2>/dev/null
+    [ -n "$first" ] && kill "$first" 2>/dev/null
     [ -n "$preview" ] && kill "$preview" 2>/dev/null
     [ -n "$host" ] && kill "$host" 2>/dev/null
     [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
@@ -126,11 +128,21 @@ expect "/a ends at once" test $? -eq 0
 expect "/s without a tray program asks nobody" bash -c "'$screenveil' /s 2>&1 | grep -q 'no lock requested'"
 
 # The lock. Each voice check takes the readings the input link points at, and presses Record by itself.
+# Another program (here a first lock) holds the input when it starts: it says so, covers the screen all
+# the same and keeps trying until the input is free.
+"$screenveil" /k 2>"$work/first.err" &
+first=$!
+within 10 grep -q "keyboard and pointer held" "$work/first.err" || echo "FAIL: the first lock holds nothing"
 last_user tanaka
 readings stranger
 WARDEN_AUDIO_INPUT="$work/input" WARDEN_VOICE_AUTO=1 "$screenveil" /k 2>"$work/lock.err" &
 lock=$!
-expect "the lock window shows" within 10 lock_shown
+expect "a lock finds the input held elsewhere" within 10 grep -q "held elsewhere; trying again" "$work/lock.err"
+expect "and covers the screen all the same" test "$(xdotool search --onlyvisible --name '^ScreenVeil$' | wc -l)" -eq 2
+kill "$first"
+first=
+expect "it takes the input once it is free" within 10 grep -q "keyboard and pointer held" "$work/lock.err"
+expect "the lock window shows" lock_shown
 sleep 1
 
 xdotool mousemove 100 100 mousemove 400 300 mousemove 700 500
