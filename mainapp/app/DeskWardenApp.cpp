@@ -14,6 +14,7 @@
 #include "settings/ScreenSaverRegistration.h"
 #include "settings/SettingsActions.h"
 #include "settings/SettingsDlg.h"
+#include "transfer/TransferService.h"
 #include "users/BypassKeyOffer.h"
 #include "users/UserRegisterDlg.h"
 #include "users/UserStores.h"
@@ -136,6 +137,9 @@ int CDeskWardenApp::Run(const StartOptions& options)
         Refuse(error);
         return kExitRefused;
     }
+    // Another program on the transfer port only costs this one its receiving; the rest works without it.
+    m_transfer = std::make_unique<transfer::TransferService>(*m_stores);
+    m_transfer->Listen();
     CSetupSecure::tagSecureSettings settings;
     m_setup.GetSetupSecure().GetAppSettings(settings);
     if (settings.firstRun == 1 && !RunFirstRunSetup(error)) {
@@ -283,8 +287,13 @@ void CDeskWardenApp::RunCommand(Command command)
         m_main->SetBusy(false);
         return;
     case Command::Transfer:
-        // Asking for the voice first would only make the user speak for a window that cannot open.
-        return Tell(kNotAvailableYet);
+        if (m_main->IsBusy())
+            return;
+        m_main->SetBusy(true);
+        if (VerifyOperatorVoice())
+            m_transfer->OpenTransferDialog(nullptr);
+        m_main->SetBusy(false);
+        return;
     }
 }
 

@@ -16,6 +16,10 @@
 #include <string>
 #include <vector>
 
+namespace deskwarden::transfer {
+class TransferService;
+} // namespace deskwarden::transfer
+
 namespace deskwarden::users {
 class VoiceDlgRunner;
 struct UserStores;
@@ -78,6 +82,7 @@ private:
     std::unique_ptr<users::VoiceDlgRunner> m_voice;
     std::unique_ptr<CSplashWnd> m_splash;
     std::unique_ptr<CryptWorkflow> m_crypt;
+    std::unique_ptr<transfer::TransferService> m_transfer;
     std::vector<SessionFrame> m_early; // frames that arrived before the main window existed
 };
 
