@@ -131,6 +131,15 @@ void SettingsDlg::BuildFields()
         colours->addWidget(box, 1, column++);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    // The desktop gives this window no system menu to carry the version entry, so it is a button here.
+    auto* version = buttons->addButton("ScreenVeil のﾊﾞｰｼﾞｮﾝ情報(&A)...", QDialogButtonBox::HelpRole);
+    version->setObjectName("16");
+    connect(version, &QPushButton::clicked, this, [this] {
+        QMessageBox box(QMessageBox::Information, "ScreenVeil のﾊﾞｰｼﾞｮﾝ情報",
+            "ScreenVeil " PROJECT_VERSION_TEXT "\n\nMarlow Desk Warden", QMessageBox::Ok, this);
+        box.setObjectName("100");
+        box.exec();
+    });
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
