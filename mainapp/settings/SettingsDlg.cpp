@@ -10,11 +10,11 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace deskwarden::settings {
@@ -48,7 +48,7 @@ QIcon PageIcon(int page)
 
 CSettingsDlg::CSettingsDlg(const SettingsContext& context, users::VoiceDialogRunner& voice, QWidget* parent)
     : QDialog(parent)
-    , m_menu(new QListWidget(this))
+    , m_menu(new QTreeWidget(this))
     , m_frame(new QStackedWidget(this))
     , m_title(new QLabel(this))
     , m_description(new QLabel(this))
@@ -59,12 +59,16 @@ CSettingsDlg::CSettingsDlg(const SettingsContext& context, users::VoiceDialogRun
     setWindowTitle(QString::fromUtf8(kDialogTitle) + " - " + QString::fromUtf8(kProductCaption));
     setFont(QFont("IPAGothic", 9));
     m_menu->setObjectName("MenuList");
+    m_menu->setColumnCount(1);
+    m_menu->setHeaderLabels({QString::fromUtf8(kMenuColumn)});
+    m_menu->setRootIsDecorated(false);
     m_menu->setIconSize(QSize(kIconSize, kIconSize));
-    m_menu->setFixedWidth(kMenuWidth);
-    m_menu->setToolTip(QString::fromUtf8(kMenuColumn));
+    m_menu->setFixedWidth(kMenuWidth + 4);
+    m_menu->setColumnWidth(0, kMenuWidth);
     for (int page = 0; page < 4; ++page) {
-        auto* item = new QListWidgetItem(PageIcon(page), QString::fromUtf8(kPages[page].item), m_menu);
-        item->setSizeHint(QSize(kMenuWidth - 8, kIconSize + 10));
+        auto* item = new QTreeWidgetItem(m_menu, {QString::fromUtf8(kPages[page].item)});
+        item->setIcon(0, PageIcon(page));
+        item->setSizeHint(0, QSize(kMenuWidth - 8, kIconSize + 10));
     }
     m_frame->setObjectName("1027");
     m_title->setObjectName("1057");
@@ -86,7 +90,8 @@ CSettingsDlg::CSettingsDlg(const SettingsContext& context, users::VoiceDialogRun
     buttons->button(QDialogButtonBox::Cancel)->setText(QString::fromUtf8(kCancel));
     connect(buttons, &QDialogButtonBox::accepted, this, &CSettingsDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(m_menu, &QListWidget::currentRowChanged, this, &CSettingsDlg::ShowPage);
+    connect(m_menu, &QTreeWidget::currentItemChanged, this,
+        [this](QTreeWidgetItem* item) { ShowPage(m_menu->indexOfTopLevelItem(item)); });
 
     auto* right = new QVBoxLayout;
     right->addWidget(m_title);
@@ -100,15 +105,15 @@ CSettingsDlg::CSettingsDlg(const SettingsContext& context, users::VoiceDialogRun
     layout->addWidget(buttons);
     // Wide enough for every column of the user list without scrolling.
     resize(800, 620);
-    m_menu->setCurrentRow(kProgramPage);
+    m_menu->setCurrentItem(m_menu->topLevelItem(kProgramPage));
 }
 
 void CSettingsDlg::ShowPage(int page)
 {
     if (page < 0 || page >= m_frame->count())
         return;
-    if (m_menu->currentRow() != page)
-        m_menu->setCurrentRow(page);
+    if (m_menu->indexOfTopLevelItem(m_menu->currentItem()) != page)
+        m_menu->setCurrentItem(m_menu->topLevelItem(page));
     m_frame->setCurrentIndex(page);
     if (page == kUserPage)
         m_users->FillUsers();

@@ -5,7 +5,7 @@
 #include <QDialog>
 
 class QLabel;
-class QListWidget;
+class QTreeWidget;
 class QStackedWidget;
 
 namespace deskwarden::users {
@@ -40,7 +40,7 @@ public:
     void accept() override;
 
 private:
-    QListWidget* m_menu;
+    QTreeWidget* m_menu;
     QStackedWidget* m_frame;
     QLabel* m_title;
     QLabel* m_description;

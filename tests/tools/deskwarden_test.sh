@@ -167,7 +167,7 @@ sleep 0.5
 # user's row lists his words.
 page=$(xdotool search --onlyvisible --name "環境設定" | head -1)
 eval "$(xdotool getwindowgeometry --shell "$page")"
-xdotool mousemove $((X + 110)) $((Y + 99)) click 1
+xdotool mousemove $((X + 110)) $((Y + 116)) click 1
 sleep 0.5
 xdotool mousemove $((X + 290)) $((Y + 94)) click 1
 sleep 0.5

@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -46,7 +47,8 @@ TEST_F(SettingsDialog, OpensOnTheProgramPageAndEachItemShowsItsPageTitleAndDescr
         "ユーザー登録、修正、削除及び音声パスワードの登録、削除ができます。",
         "By-passキ－生成及びバックアップすることができます。", "音声認証画面のスキンを変更できます。"};
     for (int page = 3; page >= 0; --page) {
-        Control<QListWidget>(dialog, "MenuList").setCurrentRow(page);
+        auto& menu = Control<QTreeWidget>(dialog, "MenuList");
+        menu.setCurrentItem(menu.topLevelItem(page));
         EXPECT_EQ(frame.currentWidget()->objectName().toStdString(), pages[page]);
         EXPECT_EQ(LabelText(dialog, "1057"), titles[page]);
         EXPECT_EQ(LabelText(dialog, "1059"), descriptions[page]);
@@ -71,7 +73,7 @@ TEST_F(SettingsDialog, AnInvalidFolderKeepsTheDialogOpenWithItsWarning)
 {
     CSettingsDlg dialog(Context(), *m_voice, nullptr);
     dialog.show();
-    Control<QListWidget>(dialog, "MenuList").setCurrentRow(3);
+    dialog.ShowPage(3);
     Control<QLineEdit>(dialog, "1040").setText("relative/folder");
     Click(dialog, "IDOK");
     ASSERT_EQ(m_messages.boxes.size(), 1u);

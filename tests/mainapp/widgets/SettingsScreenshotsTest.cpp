@@ -34,7 +34,7 @@ TEST_F(SettingsScreenshots, DISABLED_EachPageOfTheSettingsDialog)
     dialog.show();
     const char* files[] = {"settings-program.png", "settings-users.png", "settings-backup.png", "settings-skin.png"};
     for (int page = 0; page < 4; ++page) {
-        Control<QListWidget>(dialog, "MenuList").setCurrentRow(page);
+        dialog.ShowPage(page);
         if (page == settings::CSettingsDlg::kUserPage)
             Control<QTableWidget>(dialog, "1046").selectRow(0);
         QApplication::processEvents();
