@@ -1,7 +1,18 @@
 #include "lock/SystemStart.h"
+
+#include "app/InstanceGuard.h"
+#include "app/SessionFrame.h"
 #include "rules/ProcessNames.h"
 
 #include <gtest/gtest.h>
+
+#include <QLocalServer>
+#include <QLocalSocket>
+
+#include <QThread>
+
+#include <future>
+#include <memory>
 
 #include <algorithm>
 #include <cstdlib>
@@ -78,6 +89,45 @@ TEST_F(FakeProcessTable, AStartUnderTheLinkNameAsksTheTrayProgramAndWithoutOneNo
     EXPECT_FALSE(RequestLockFromTray(m_root.string(), error));
     EXPECT_NE(error, "a lock already runs");
     EXPECT_FALSE(error.empty());
+}
+
+// The tray program's side of the session socket, on a thread of its own: the first frame that arrives.
+std::optional<deskwarden::app::SessionFrame> ReceiveOneFrame(std::promise<void>& listening)
+{
+    QLocalServer server;
+    if (!server.listen(QString::fromStdString(deskwarden::app::SessionSocketName()))) {
+        listening.set_value();
+        return std::nullopt;
+    }
+    listening.set_value();
+    if (!server.waitForNewConnection(5000))
+        return std::nullopt;
+    QLocalSocket* socket = server.nextPendingConnection();
+    deskwarden::app::FrameReader reader;
+    while (socket->waitForReadyRead(5000) || socket->bytesAvailable() > 0) {
+        reader.Append(socket->readAll().toStdString());
+        if (auto frame = reader.Next())
+            return frame;
+    }
+    return std::nullopt;
+}
+
+TEST_F(FakeProcessTable, AStartUnderTheLinkNameAsksTheRunningTrayProgramToLock)
+{
+    Process("10", "ScreenVeil.scr");
+    std::promise<void> listening;
+    std::future<void> ready = listening.get_future();
+    std::optional<deskwarden::app::SessionFrame> frame;
+    // A QThread, not a bare thread: the socket's notifiers need Qt's own thread data.
+    std::unique_ptr<QThread> tray(QThread::create([&] { frame = ReceiveOneFrame(listening); }));
+    tray->start();
+    ready.wait();
+    std::string error;
+    EXPECT_TRUE(RequestLockFromTray(m_root.string(), error)) << error;
+    tray->wait();
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(frame->kind, deskwarden::app::kFrameLockScreen);
+    EXPECT_TRUE(frame->payload.empty());
 }
 
 } // namespace
