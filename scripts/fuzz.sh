@@ -9,10 +9,13 @@ seconds="${FUZZ_SECONDS:-60}"
 
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
     -DCMAKE_CXX_COMPILER=clang++ -DWARDEN_FUZZ=ON -DWARDEN_BENCHMARKS=OFF >/dev/null
-cmake --build "$build" --target bundle_reader_fuzz -j "$(nproc)"
+cmake --build "$build" --target bundle_reader_fuzz transfer_message_fuzz -j "$(nproc)"
 
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
 cd "$build"
-"$build/bin/bundle_reader_fuzz" -max_total_time="$seconds" -print_final_stats=1 \
-    "$scratch" "$top/tests/data/fuzz/bundle_reader"
+for target in bundle_reader transfer_message; do
+    mkdir -p "$scratch/$target"
+    "$build/bin/${target}_fuzz" -max_total_time="$seconds" -print_final_stats=1 \
+        "$scratch/$target" "$top/tests/data/fuzz/$target"
+done
