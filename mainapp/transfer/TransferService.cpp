@@ -75,9 +75,14 @@ void TransferService::Receive(CPeerSocket* peer, TransferMessage message)
     DialogReceiver receiver;
     const ReceiveOutcome outcome = ReceiveUser(message, m_stores, receiver);
     m_receiving = false;
-    if (alive && !outcome.reply.empty()) {
-        alive->Reply(outcome.reply);
+    if (!alive) {
+        return;
     }
+    if (outcome.reply.empty()) {
+        alive->Drop(); // the sender learns nothing more than that no answer came; the slot is free again
+        return;
+    }
+    alive->Reply(outcome.reply);
 }
 
 void TransferService::ShowReply(bool stored)

@@ -152,8 +152,9 @@ protected:
         auto* poll = new QTimer;
         QObject::connect(poll, &QTimer::timeout, [poll, accept] {
             if (auto* dialog = qobject_cast<CUserReceiveDlg*>(QApplication::activeModalWidget())) {
-                accept ? dialog->accept() : dialog->reject();
+                poll->stop();
                 poll->deleteLater();
+                accept ? dialog->accept() : dialog->reject();
             }
         });
         poll->start(20);
@@ -185,6 +186,16 @@ TEST_F(TransferServices, AUserSentIsStoredOrDeclinedAndTheSenderIsTold)
     EXPECT_EQ(messages.Texts().back(), kPeerStored);
     EXPECT_EQ(m_users.GetPassWord("tanaka"), "secret");
     EXPECT_EQ(m_users.GetAuthority("tanaka"), "000");
+
+    // Kept: no answer goes back and the connection is let go at once.
+    ASSERT_EQ(m_users.SetPassWord("tanaka", "kept"), 1);
+    messages.Answer(false);
+    AnswerReceiveDialog(true);
+    sending.SendUser("tanaka", "127.0.0.1");
+    ASSERT_TRUE(RunUntil([&] { return messages.Questions().size() == 1 && receiving.Listener().PeerCount() == 0; }));
+    EXPECT_EQ(messages.Questions().front(), kReplaceQuestion);
+    EXPECT_EQ(messages.Texts().size(), 5u);
+    EXPECT_EQ(m_users.GetPassWord("tanaka"), "kept");
 }
 
 } // namespace
