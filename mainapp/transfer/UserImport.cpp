@@ -1,5 +1,8 @@
 #include "transfer/UserImport.h"
 
+#include "users/ManagementRules.h"
+#include "users/UserStrings.h"
+
 #include "AppUserDic.h"
 #include "AppUserVoiceDic.h"
 #include "AtomicFile.h"
@@ -89,10 +92,32 @@ bool AddVoices(const TransferMessage& message, const users::UserStores& stores, 
     return true;
 }
 
+/**
+ * The user page's rules hold for a received user too: the built-in Administrator is never deleted, and
+ * the last administrator is never replaced by a general user without rights, which would leave nobody able
+ * to open the settings.
+ */
+bool ProtectedFromReplacement(const std::string& id, const CAppUserDic& users, std::string& error)
+{
+    if (users::IsAdministratorId(id)) {
+        error = users::kAdministratorUndeletable;
+        return true;
+    }
+    CAppUserDic::USER_DICTIONARY info;
+    if (users.GetUserInfo(id, info) == 1 && info.group == 0 && !users::HasAnotherAdministrator(users, id)) {
+        error = users::kLastAdministrator;
+        return true;
+    }
+    return false;
+}
+
 ImportResult Import(const TransferMessage& message, const users::UserStores& stores)
 {
     ImportResult result;
     if (!IsImportable(message, result.error)) {
+        return result;
+    }
+    if (ProtectedFromReplacement(message.id, stores.users, result.error)) {
         return result;
     }
     if (stores.users.VerifyUserInfo(message.id) >= 0) {

@@ -165,7 +165,7 @@ TEST_F(Transfer, DeclinedOrKeptChangesNothing)
 TEST_F(Transfer, AnExistingUserIsReplacedWithHisVoiceSlot)
 {
     AddSenderUser("tanaka", "aaj,abj");
-    AddProgramUser("tanaka", 0, "acj", "old");
+    AddProgramUser("tanaka", 1, "acj", "old");
     AddAccount("tanaka", "old");
     const std::string oldKey = "OLDKEYtanaka";
     ASSERT_EQ(m_users.SetCertiKey("tanaka", oldKey), 1);
@@ -182,6 +182,26 @@ TEST_F(Transfer, AnExistingUserIsReplacedWithHisVoiceSlot)
     EXPECT_FALSE(HasVoiceSlot("tanaka", oldKey));
     EXPECT_EQ(ReceivedModel("tanaka", "abj"), ModelText("tanaka", "abj"));
     EXPECT_TRUE(PasswordIs("tanaka", "secret"));
+}
+
+TEST_F(Transfer, NeitherTheBuiltInAdministratorNorTheLastAdministratorIsReplaced)
+{
+    AddSenderUser("tanaka", "aaj");
+    AddProgramUser("tanaka", 0, "acj", "old");
+    ScriptedReceiver receiver(true, true);
+    ReceiveOutcome outcome = ReceiveUser(Build("tanaka"), Stores(), receiver);
+    EXPECT_FALSE(outcome.import.imported);
+    EXPECT_EQ(outcome.import.error, "管理者は必ず一人以上いなければならないです。");
+    EXPECT_EQ(m_users.GetVoiceList("tanaka"), "acj") << "the administrator is kept as he was";
+
+    AddProgramUser("suzuki", 0);
+    outcome = ReceiveUser(Build("tanaka"), Stores(), receiver);
+    EXPECT_TRUE(outcome.import.imported) << "with another administrator he may be replaced: " << outcome.import.error;
+
+    AddSenderUser("ADMINISTRATOR", "aaj");
+    outcome = ReceiveUser(Build("ADMINISTRATOR"), Stores(), receiver);
+    EXPECT_FALSE(outcome.import.imported);
+    EXPECT_EQ(outcome.import.error, "Administratorユーザーは削除することができないです。");
 }
 
 TEST_F(Transfer, AMessageThatCannotBeStoredLeavesNoUser)
