@@ -24,6 +24,8 @@ cleanup() {
 trap cleanup EXIT
 unset QT_QPA_PLATFORM WARDEN_AUDIO_INPUT
 export WARDEN_ROOT="$work/root" WARDEN_AUDIO_OUTPUT=null WARDEN_AUDIO_MIXER=none TMPDIR="$work/tmp"
+# The program listens for user transfers; keep that to loopback on a port of its own.
+export WARDEN_TRANSFER_ADDRESS=127.0.0.1 WARDEN_TRANSFER_PORT=$((20000 + RANDOM % 20000))
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p "$TMPDIR" && mkdir -m 0700 "$XDG_RUNTIME_DIR"
 

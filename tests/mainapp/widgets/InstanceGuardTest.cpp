@@ -21,6 +21,7 @@ class SessionGuard : public ::testing::Test
 protected:
     void SetUp() override
     {
+        m_hadPrevious = qEnvironmentVariableIsSet("TMPDIR");
         m_previous = qgetenv("TMPDIR");
         std::string pattern = (std::filesystem::temp_directory_path() / "session-XXXXXX").string();
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
@@ -30,7 +31,11 @@ protected:
     }
     void TearDown() override
     {
-        qputenv("TMPDIR", m_previous);
+        // An unset folder stays unset: an empty one would send later tests' files to the working folder.
+        if (m_hadPrevious)
+            qputenv("TMPDIR", m_previous);
+        else
+            qunsetenv("TMPDIR");
         std::filesystem::remove_all(m_folder);
     }
 
@@ -44,6 +49,7 @@ protected:
 
     std::string m_folder;
     QByteArray m_previous;
+    bool m_hadPrevious = false;
 };
 
 TEST_F(SessionGuard, TheSecondProgramReachesTheFirstWithItsFrames)
