@@ -1,10 +1,11 @@
 #include "settings/SkinPage.h"
 
-#include "settings/JpegPicture.h"
 #include "settings/SettingsStrings.h"
 #include "settings/SkinChoice.h"
 
 #include "Setup/SetupFile.h"
+
+#include <platform/JpegPicture.h>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,7 +17,10 @@ namespace deskwarden::settings {
 
 namespace {
 
-QImage ToImage(const RgbPicture& picture)
+// A skin's preview is a few hundred pixels wide; a header claiming more is not worth the memory.
+constexpr std::size_t kLargestPreview = 16u * 1024u * 1024u;
+
+QImage ToImage(const platform::jpeg::RgbPicture& picture)
 {
     if (picture.IsEmpty())
         return {};
@@ -90,8 +94,9 @@ void CSkinPage::ChooseSkin(int index)
 
 void CSkinPage::ShowPreview(const std::string& name)
 {
-    std::string error;
-    m_preview->SetPicture(ToImage(DecodeJpeg(skin_choice::PreviewPath(m_setup.GetAppPath(), name), error)));
+    platform::jpeg::JpegFailure failure;
+    m_preview->SetPicture(ToImage(
+        platform::jpeg::DecodeFile(skin_choice::PreviewPath(m_setup.GetAppPath(), name), kLargestPreview, failure)));
 }
 
 } // namespace deskwarden::settings

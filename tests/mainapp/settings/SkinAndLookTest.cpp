@@ -1,4 +1,3 @@
-#include "settings/JpegPicture.h"
 #include "settings/MenuLook.h"
 #include "settings/PamUsage.h"
 #include "settings/SkinChoice.h"
@@ -46,22 +45,6 @@ TEST(SkinPreview, APictureIsCentredUnlessItIsLargerThanTheFrame)
     EXPECT_EQ((std::array {centred.x, centred.y, centred.width, centred.height}), (std::array {50, 50, 100, 50}));
     const auto tall = skin_choice::PlacePreview(100, 300, 200, 150);
     EXPECT_EQ((std::array {tall.x, tall.y, tall.width, tall.height}), (std::array {0, 0, 200, 150}));
-}
-
-TEST(SkinPreview, TheShippedPreviewDecodesAndADamagedOneDoesNot)
-{
-    std::string error;
-    const RgbPicture picture = DecodeJpeg(std::string(WARDEN_DATA_FOLDER) + "/skin/default/normal.jpg", error);
-    ASSERT_FALSE(picture.IsEmpty()) << error;
-    EXPECT_EQ(picture.pixels.size(), static_cast<std::size_t>(picture.width) * picture.height * 3);
-
-    const std::string damaged = (std::filesystem::temp_directory_path() / "damaged-preview.jpg").string();
-    std::ofstream(damaged, std::ios::binary) << "\xFF\xD8\xFF\xE0 not a picture";
-    error.clear();
-    EXPECT_TRUE(DecodeJpeg(damaged, error).IsEmpty());
-    EXPECT_FALSE(error.empty());
-    std::filesystem::remove(damaged);
-    EXPECT_TRUE(DecodeJpeg("/nonexistent/normal.jpg", error).IsEmpty());
 }
 
 TEST(MenuLook, FlatFromXpOnUnlessTheClassicThemeIsCurrent)

@@ -1,4 +1,6 @@
-#include "settings/JpegPicture.h"
+#include "JpegPicture.h"
+
+#include "BoundaryGuard.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -6,19 +8,17 @@
 
 #include <jpeglib.h>
 
-namespace deskwarden::settings {
+namespace platform::jpeg {
 
 namespace {
 
-// A skin's preview is a few hundred pixels wide; a header claiming more is not worth the memory.
-constexpr std::size_t kMaxPixels = 16u * 1024u * 1024u;
-
-// libjpeg reports a fatal error by calling error_exit, which must not return: it jumps back here.
+// libjpeg reports a fatal error by calling error_exit, which must not return: it jumps back to the
+// decoder's set-up point, which then frees the decompressor.
 struct ErrorJump
 {
-    jpeg_error_mgr manager;
-    std::jmp_buf back;
-    char message[JMSG_LENGTH_MAX];
+    jpeg_error_mgr manager {};
+    std::jmp_buf back {};
+    char message[JMSG_LENGTH_MAX] = {};
 };
 
 void JumpBack(j_common_ptr info)
@@ -34,15 +34,15 @@ struct FileCloser
 };
 
 // Kept free of objects with destructors between setjmp and longjmp, which would be skipped.
-bool DecodeOpenFile(std::FILE* file, RgbPicture& picture, std::string& error)
+bool DecodeOpenFile(std::FILE* file, std::size_t maxPixels, RgbPicture& picture, JpegFailure& failure)
 {
     jpeg_decompress_struct info {};
-    ErrorJump jump {};
+    ErrorJump jump;
     info.err = jpeg_std_error(&jump.manager);
     jump.manager.error_exit = JumpBack;
     if (setjmp(jump.back) != 0) {
         jpeg_destroy_decompress(&info);
-        error = jump.message;
+        failure = {JpegFailure::Kind::Damaged, jump.message};
         return false;
     }
     jpeg_create_decompress(&info);
@@ -50,9 +50,9 @@ bool DecodeOpenFile(std::FILE* file, RgbPicture& picture, std::string& error)
     jpeg_read_header(&info, TRUE);
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
-    if (static_cast<std::size_t>(info.output_width) * info.output_height > kMaxPixels) {
+    if (static_cast<std::size_t>(info.output_width) * info.output_height > maxPixels) {
         jpeg_destroy_decompress(&info);
-        error = "the picture is too large";
+        failure = {JpegFailure::Kind::TooLarge, "the picture is too large"};
         return false;
     }
     picture.width = static_cast<int>(info.output_width);
@@ -69,22 +69,24 @@ bool DecodeOpenFile(std::FILE* file, RgbPicture& picture, std::string& error)
 
 } // namespace
 
-RgbPicture DecodeJpeg(const std::string& path, std::string& error) noexcept
+RgbPicture DecodeFile(const std::string& path, std::size_t maxPixels, JpegFailure& failure) noexcept
 {
-    try {
-        const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-        if (!file) {
-            error = "cannot open " + path;
-            return {};
-        }
-        RgbPicture picture;
-        if (!DecodeOpenFile(file.get(), picture, error))
-            return {};
-        return picture;
-    } catch (const std::exception& e) {
-        error = e.what();
-        return {};
-    }
+    return GuardedOr(
+        [&] {
+            const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+            if (!file) {
+                failure = {JpegFailure::Kind::CannotOpen, "cannot open " + path};
+                return RgbPicture {};
+            }
+            RgbPicture picture;
+            if (!DecodeOpenFile(file.get(), maxPixels, picture, failure))
+                return RgbPicture {};
+            return picture;
+        },
+        [&] {
+            failure = {JpegFailure::Kind::TooLarge, CurrentExceptionText()};
+            return RgbPicture {};
+        });
 }
 
-} // namespace deskwarden::settings
+} // namespace platform::jpeg
