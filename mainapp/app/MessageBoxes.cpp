@@ -1,6 +1,8 @@
 #include "app/MessageBoxes.h"
 
+#include "MessageBoxIcon.h"
 #include <QApplication>
+
 #include <QMessageBox>
 
 #include <cstdio>
@@ -8,21 +10,6 @@
 namespace deskwarden::app {
 
 namespace {
-
-QMessageBox::Icon IconOf(MessageIcon icon)
-{
-    switch (icon) {
-    case MessageIcon::Error:
-        return QMessageBox::Critical;
-    case MessageIcon::Warning:
-        return QMessageBox::Warning;
-    case MessageIcon::Question:
-        return QMessageBox::Question;
-    case MessageIcon::Information:
-        break;
-    }
-    return QMessageBox::Information;
-}
 
 void Tell(const char* kind, const std::string& text)
 {
@@ -34,8 +21,8 @@ void Tell(const char* kind, const std::string& text)
 void MessageBoxes::ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon) noexcept
 {
     Tell("message", text);
-    QMessageBox box(IconOf(icon), QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok,
-        QApplication::activeWindow());
+    QMessageBox box(talk::MessageBoxIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
+        QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
 

@@ -1,5 +1,7 @@
 #include "CheckMessages.h"
 
+#include "MessageBoxIcon.h"
+
 #include <QMessageBox>
 
 #include <cstdio>
@@ -20,21 +22,6 @@ int ShowOnTop(QMessageBox& box)
     return answer;
 }
 
-QMessageBox::Icon QtIcon(MessageIcon icon)
-{
-    switch (icon) {
-    case MessageIcon::Error:
-        return QMessageBox::Critical;
-    case MessageIcon::Warning:
-        return QMessageBox::Warning;
-    case MessageIcon::Question:
-        return QMessageBox::Question;
-    case MessageIcon::Information:
-        break;
-    }
-    return QMessageBox::Information;
-}
-
 } // namespace
 
 void CheckMessages::ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon) noexcept
@@ -43,7 +30,8 @@ void CheckMessages::ShowMessage(const std::string& caption, const std::string& t
         std::fprintf(stderr, "screenveil-voice: message \"%s\": %s\n", caption.c_str(), text.c_str());
         return;
     }
-    QMessageBox box(QtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok);
+    QMessageBox box(
+        talk::MessageBoxIcon(icon), QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok);
     ShowOnTop(box);
 }
 

@@ -1,29 +1,12 @@
 #include "MessageBoxes.h"
 
+#include "MessageBoxIcon.h"
+
 #include <QMessageBox>
 
 #include <cstdio>
 
 namespace voice_dialog {
-
-namespace {
-
-QMessageBox::Icon QtIcon(MessageIcon icon)
-{
-    switch (icon) {
-    case MessageIcon::Error:
-        return QMessageBox::Critical;
-    case MessageIcon::Warning:
-        return QMessageBox::Warning;
-    case MessageIcon::Question:
-        return QMessageBox::Question;
-    case MessageIcon::Information:
-        break;
-    }
-    return QMessageBox::Information;
-}
-
-} // namespace
 
 void MessageBoxes::ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon) noexcept
 {
@@ -31,7 +14,8 @@ void MessageBoxes::ShowMessage(const std::string& caption, const std::string& te
         std::fprintf(stderr, "voice-dialog: message \"%s\": %s\n", caption.c_str(), text.c_str());
         return;
     }
-    QMessageBox box(QtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok);
+    QMessageBox box(
+        talk::MessageBoxIcon(icon), QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok);
     box.exec();
 }
 
