@@ -11,11 +11,11 @@ build="${WARDEN_BUILD_DIR:-$top/build}"
 
 "$top/scripts/install-deps.sh"
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-# Only what a person starts from here: the tray program, the lock screen it starts, the administration
-# tool that makes the installation, and the slides of the lock screen.
+# Only what a person starts from here: the tray program, the lock screen it starts with its voice check,
+# the administration tool that makes the installation, and the slides of the lock screen.
 targets=(DeskWarden wardenctl deskwarden_images)
 if cmake --build "$build" --target help | grep -q '^ScreenVeil:'; then
-    targets+=(ScreenVeil)
+    targets+=(ScreenVeil screenveil-voice)
 fi
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]}"
 
