@@ -7,13 +7,8 @@ namespace deskwarden::app {
 // The tray program's own texts.
 inline constexpr const char* kProductCaption = "Marlow Desk Warden";
 inline constexpr const char* kWindowTitle = "Marlow"; // string 132
-inline constexpr const char* kAboutMenuText = "Marlow Desk Warden (&A)..."; // string 101
 inline constexpr const char* kTrayTip = "Marlow Desk Warden";
-inline constexpr const char* kNetworkFailed = "ネットワーク初期化を失敗しました。"; // string 159
 inline constexpr const char* kAboutClose = "閉じる";
-
-/** Said when a command's window belongs to a part of the suite that this version does not have yet. */
-inline constexpr const char* kNotAvailableYet = "この機能はこのバージョンではまだ使用できません。";
 
 /** Said when the program the command starts is not installed next to this one. */
 std::string ProgramMissingText(const std::string& program);
