@@ -52,6 +52,26 @@ TEST_F(EngineDataInstallTest, CopiesModelsOverOldOnesAndKeepsUserModels)
     EXPECT_FALSE(fs::exists(engine / "README"));
 }
 
+// A checkout made under umask 002 carries group-writable models; the installation must not inherit that, or
+// its strict check refuses every voice logon.
+TEST_F(EngineDataInstallTest, CopiesAreTheOwnersAloneWhateverTheSourceModes)
+{
+    fs::permissions(m_root / "data" / "word128" / "aaj_m.bin", fs::perms(0664), fs::perm_options::replace);
+    fs::permissions(m_root / "data" / "iwrec" / "miwr.bin", fs::perms(0666), fs::perm_options::replace);
+    const fs::path engine = m_root / "engine";
+    fs::create_directories(engine / "word128");
+    std::ofstream(engine / "word128" / "aaj_m.bin") << "old background";
+    fs::permissions(engine / "word128" / "aaj_m.bin", fs::perms(0664), fs::perm_options::replace);
+    std::string error;
+    ASSERT_TRUE(InstallEngineData((m_root / "data").string(), engine.string(), error)) << error;
+    const auto mode = [](const fs::path& path) { return fs::status(path).permissions() & fs::perms::all; };
+    EXPECT_EQ(mode(engine / "word128" / "aaj_m.bin"), fs::perms(0600));
+    EXPECT_EQ(mode(engine / "iwrec" / "miwr.bin"), fs::perms(0600));
+    EXPECT_EQ(mode(engine / "iwrec"), fs::perms(0700));
+    EXPECT_EQ(mode(engine / "user"), fs::perms(0700));
+    EXPECT_EQ(mode(engine / "work"), fs::perms(0700));
+}
+
 TEST_F(EngineDataInstallTest, RefusesASourceWithoutModelFolders)
 {
     std::string error;
