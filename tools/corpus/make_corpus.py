@@ -1,11 +1,17 @@
 #!/usr/bin/python3
 """Synthetic voice corpus for the engine's shipped models and its accuracy measurement.
 
-Every espeak-ng voice variant (each paired with one language that reads romaji well) and every flite
-voice speaks the six password words of data/vocabulary.tsv. Each reading is one 3 s recording of
-33075 samples at 11025 Hz, 16-bit mono: the word at a random offset in low background noise, with
-random speaking rate, pitch, level and spectral tilt. Replayed readings also pass through a simulated
-loudspeaker, room and microphone. The voices are split into a training part and an evaluation part.
+Every espeak-ng voice variant (each paired with one language that reads romaji well), the default voices
+of more espeak-ng languages, every flite voice and vocal-tract-length and pitch perturbed copies of some of
+them speak the six password words of data/vocabulary.tsv. Each reading is one 3 s recording of 33075
+samples at 11025 Hz, 16-bit mono: the word at a random offset in low background noise, with random speaking
+rate, pitch, level and spectral tilt, picked up by one of several microphone kinds. Replayed readings pass
+through one of several named loudspeaker kinds (replay_chains.py), a room and a microphone instead. The
+voices are split into a training part and an evaluation part.
+
+Every reading is tagged with its voice family (the synthesiser or voice source) and, if replayed, its
+loudspeaker family, or else its microphone kind, so that a family can be left out of the models and
+measured on its own.
 
 The output depends only on the seed, the vocabulary and the installed synthesisers: every reading
 draws its random numbers from a generator keyed by (seed, voice, word, take, replay, attempt).
@@ -29,6 +35,8 @@ import wave
 
 import numpy as np
 
+import replay_chains
+
 RATE = 11025
 SAMPLES = 33075
 # Languages whose letter-to-sound rules read romaji close to Japanese; variant i speaks language i mod n.
@@ -37,8 +45,20 @@ LANGUAGES = ["it", "es", "de", "fi", "id", "pl", "cs", "hr", "nl", "ro", "sw", "
 # Variants that are not a speaker (a speed test voice).
 SKIPPED_VARIANTS = {"fast"}
 FLITE_VOICES = [("awb", "M"), ("rms", "M"), ("slt", "F"), ("kal16", "M")]
+# More languages, each with its default voice, and the languages the perturbed copies of espeak-ng voices
+# speak: more letter-to-sound rules and vowel qualities than the variants' list gives.
+MORE_LANGUAGES = ["pt", "sk", "sl", "hu", "lv", "ms", "tr", "sv", "et", "lt", "sq", "bs"]
+# Perturbed copies: every PERTURB_STRIDE-th formant variant and every flite voice. Formants move by the
+# factor (resampling), the pitch by the semitones; the duration is restored.
+PERTURB_STRIDE = 7
+PERTURBATIONS = [(0.9, -2.0), (1.1, 3.0), (0.92, 2.0), (1.08, -3.0)]
 EVAL_SHARE = 3  # every third voice of each gender (after a seeded shuffle) is an evaluation voice
-TAKES = {"train": (6, 30), "eval": (17, 5)}  # (live, replayed) readings per voice and word
+# (live, replayed) readings per voice and word. Training voices have three verification readings beyond the
+# five of an enrolment, for when their family is held out of the models.
+TAKES = {"train": (8, 15), "eval": (17, 10)}
+ENROL_TAKES = 5
+CHAIN_NAMES = list(replay_chains.CHAINS)
+MICROPHONE_NAMES = list(replay_chains.MICROPHONES)
 # Speaking-rate slow-down that brings a voice's words into 0.5 ... 1.5 s: the shortest word is stretched
 # to this length at the nominal rate, within the limits below.
 TARGET_SHORTEST = 0.72
@@ -59,7 +79,20 @@ def read_vocabulary(path):
     return words
 
 
+def espeak_klatt_variants():
+    """Variants that select one of espeak-ng's Klatt synthesisers instead of its default formant one."""
+    out = subprocess.run(["espeak-ng", "--version"], capture_output=True, text=True, check=True).stdout
+    folder = os.path.join(out.split("Data at:")[-1].strip(), "voices", "!v")
+    klatt = set()
+    for name in os.listdir(folder):
+        with open(os.path.join(folder, name), encoding="utf-8", errors="replace") as f:
+            if any(line.split()[:1] == ["klatt"] for line in f):
+                klatt.add(name)
+    return klatt
+
+
 def list_voices():
+    klatt = espeak_klatt_variants()
     out = subprocess.run(["espeak-ng", "--voices=variant"], capture_output=True, text=True, check=True).stdout
     variants = []
     for line in out.splitlines()[1:]:
@@ -72,11 +105,30 @@ def list_voices():
             variants.append((name, gender))
     variants.sort()
     voices = []
+    formant = []
     for i, (name, gender) in enumerate(variants):
         lang = LANGUAGES[i % len(LANGUAGES)]
-        voices.append({"id": f"espeak_{lang}_{name}", "engine": "espeak", "voice": f"{lang}+{name}", "gender": gender})
+        family = "espeak-klatt" if name in klatt else "espeak-formant"
+        voices.append({"id": f"espeak_{lang}_{name}", "engine": "espeak", "voice": f"{lang}+{name}", "gender": gender,
+                       "family": family})
+        if family == "espeak-formant":
+            formant.append((name, gender))
+    for lang in MORE_LANGUAGES:
+        voices.append({"id": f"espeak_lang_{lang}", "engine": "espeak", "voice": lang, "gender": "M",
+                       "family": "espeak-languages"})
     for name, gender in FLITE_VOICES:
-        voices.append({"id": f"flite_{name}", "engine": "flite", "voice": name, "gender": gender})
+        voices.append({"id": f"flite_{name}", "engine": "flite", "voice": name, "gender": gender, "family": "flite"})
+    # A perturbed copy keeps its source's variant in the last part of its id, so that evaluation treats the
+    # pair as one speaker retouched rather than as two speakers.
+    bases = [("espeak", MORE_LANGUAGES[i % len(MORE_LANGUAGES)], name, gender)
+             for i, (name, gender) in enumerate(formant[::PERTURB_STRIDE])]
+    bases += [("flite", "", name, gender) for name, gender in FLITE_VOICES]
+    for i, (engine, lang, name, gender) in enumerate(bases):
+        factor, semitones = PERTURBATIONS[i % len(PERTURBATIONS)]
+        tag = f"vtl{int(round(factor * 100)):03d}"
+        voice_id = f"espeak_{lang}-{tag}_{name}" if engine == "espeak" else f"flite_{tag}_{name}"
+        voices.append({"id": voice_id, "engine": engine, "voice": f"{lang}+{name}" if lang else name,
+                       "gender": gender, "family": "perturbed", "perturb": (factor, semitones)})
     return voices
 
 
@@ -88,22 +140,36 @@ def read_wav_bytes(data):
         return x, w.getframerate()
 
 
+def perturb(data, factor, semitones):
+    """Moves every formant by FACTOR (resampling moves pitch and tempo with them), then puts the tempo back
+    and shifts the pitch to SEMITONES from the original."""
+    cents = -1200.0 * np.log2(factor) + 100.0 * semitones
+    cmd = ["sox", "-t", "wav", "-", "-t", "wav", "-", "speed", f"{factor:.4f}", "tempo", "-s", f"{1.0 / factor:.4f}",
+           "pitch", f"{cents:.1f}"]
+    return subprocess.run(cmd, input=data, capture_output=True, check=True).stdout
+
+
 def synthesise(voice, text, slow, rate, pitch):
     """Raw synthesiser output as floats and its sample rate. rate > 1 speaks faster; pitch is a relative shift."""
+    data = synthesise_bytes(voice, text, slow, rate, pitch)
+    if "perturb" in voice:
+        data = perturb(data, *voice["perturb"])
+    return read_wav_bytes(data)
+
+
+def synthesise_bytes(voice, text, slow, rate, pitch):
     if voice["engine"] == "espeak":
         wpm = max(80, int(round(175.0 * rate / slow)))
         ssml = f'<speak><prosody pitch="{pitch * 100:+.1f}%">{text}</prosody></speak>'
         cmd = ["espeak-ng", "-m", "-v", voice["voice"], "-s", str(wpm), "--stdout", ssml]
-        data = subprocess.run(cmd, capture_output=True, check=True).stdout
-        return read_wav_bytes(data)
+        return subprocess.run(cmd, capture_output=True, check=True).stdout
     cmd = ["flite", "-voice", voice["voice"], "--setf", f"duration_stretch={slow / rate:.4f}"]
     if voice["voice"] in ("awb", "slt"):
         cmd += ["--setf", f"f0_shift={1.0 + pitch:.4f}"]
     elif voice["voice"] == "kal16":
         cmd += ["--setf", f"int_f0_target_mean={105.0 * (1.0 + pitch):.2f}"]
     cmd += ["-t", text, "-o", "/dev/stdout"]
-    data = subprocess.run(cmd, capture_output=True, check=True).stdout
-    return read_wav_bytes(data)
+    return subprocess.run(cmd, capture_output=True, check=True).stdout
 
 
 def resample(x, source_rate):
@@ -127,92 +193,31 @@ def trim_silence(x):
     return x[max(0, above[0] - margin): above[-1] + margin + 1]
 
 
-def spectral_gain(x, gain_of_frequency):
-    n = len(x)
-    spectrum = np.fft.rfft(x)
-    freqs = np.fft.rfftfreq(n, 1.0 / RATE)
-    return np.fft.irfft(spectrum * gain_of_frequency(freqs), n)
-
-
 def tilt(x, db_per_octave):
-    return spectral_gain(x, lambda f: 10.0 ** (db_per_octave * np.log2(np.maximum(f, 100.0) / 1000.0) / 20.0))
+    return replay_chains.spectral_gain(
+        x, lambda f: 10.0 ** (db_per_octave * np.log2(np.maximum(f, 100.0) / 1000.0) / 20.0))
 
 
-def room_noise(rng, n):
-    """Background noise falling by 3 dB per octave (pink), as rooms and fans tend to sound."""
-    white = rng.standard_normal(n)
-    noise = spectral_gain(white, lambda f: 1.0 / np.sqrt(np.maximum(f, 60.0)))
-    return noise / np.sqrt(np.mean(noise ** 2))
+rms = replay_chains.rms
 
 
-def rms(x):
-    return float(np.sqrt(np.mean(x ** 2))) if len(x) else 0.0
+def chain_of(take):
+    """The loudspeaker kind of a replayed take: takes cycle through the kinds, so every voice and word has
+    replays of each."""
+    return CHAIN_NAMES[take % len(CHAIN_NAMES)]
 
 
-def butterworth(f, corner, order, highpass):
-    ratio = (corner / np.maximum(f, 1e-3)) if highpass else (f / corner)
-    return 1.0 / np.sqrt(1.0 + ratio ** (2 * order))
+def microphone_of(split, take):
+    """The microphone kind of a live take. Evaluation voices enrol through the full-band microphone and
+    verify through every kind in turn; training voices cycle through the kinds."""
+    if split == "eval":
+        return "full" if take < ENROL_TAKES else MICROPHONE_NAMES[(take - ENROL_TAKES) % len(MICROPHONE_NAMES)]
+    return MICROPHONE_NAMES[take % len(MICROPHONE_NAMES)]
 
 
-def resonance(f, centre, gain_db, octaves):
-    """A bell-shaped boost on a log-frequency axis: the cone's resonance just above its cut-off."""
-    bell = np.exp(-0.5 * (np.log2(np.maximum(f, 1.0) / centre) / octaves) ** 2)
-    return 10.0 ** (gain_db * bell / 20.0)
-
-
-def loudspeaker(rng, x):
-    """A laptop or phone speaker: no bass, a resonant bump above its cut-off, little above 4 kHz."""
-    low = rng.uniform(600.0, 900.0)
-    low_order = int(rng.integers(6, 11))
-    high = rng.uniform(3000.0, 3600.0)
-    high_order = int(rng.integers(8, 13))
-    bump = low * rng.uniform(1.1, 1.5)
-    bump_db = rng.uniform(8.0, 14.0)
-    bump_width = rng.uniform(0.2, 0.4)
-    return spectral_gain(x, lambda f: butterworth(f, low, low_order, True) * butterworth(f, high, high_order, False)
-                         * resonance(f, bump, bump_db, bump_width))
-
-
-def speaker_distortion(rng, x):
-    """Soft clipping with a little even-order asymmetry, as an overdriven small cone adds."""
-    peak = np.abs(x).max()
-    u = x / peak
-    drive = rng.uniform(1.0, 2.2)
-    asymmetry = rng.uniform(0.05, 0.2)
-    y = np.tanh(drive * (u + asymmetry * u * u)) / np.tanh(drive)
-    return (y - np.mean(y)) * peak
-
-
-def small_room(rng, x):
-    """Direct sound plus a decaying diffuse tail."""
-    rt60 = rng.uniform(0.2, 0.45)
-    length = int(rt60 * RATE)
-    t = np.arange(length) / RATE
-    impulse = rng.standard_normal(length) * 10.0 ** (-3.0 * t / rt60)
-    impulse *= 10.0 ** (-rng.uniform(0.0, 6.0) / 20.0) / np.sqrt(np.sum(impulse ** 2))
-    impulse[0] = 1.0
-    return np.fft.irfft(np.fft.rfft(x, len(x) + length) * np.fft.rfft(impulse, len(x) + length))[: len(x)]
-
-
-def microphone(rng, x):
-    """The headset or built-in microphone's own low cut."""
-    corner = rng.uniform(80.0, 150.0)
-    return spectral_gain(x, lambda f: butterworth(f, corner, 2, True))
-
-
-def replay(rng, x, span):
-    """A recording played through a small loudspeaker into the room and picked up again by the microphone."""
-    peak = np.abs(x).max()
-    y = speaker_distortion(rng, loudspeaker(rng, x))
-    y = microphone(rng, small_room(rng, y))
-    y *= peak / np.abs(y).max()
-    snr = rng.uniform(20.0, 35.0)
-    y += room_noise(rng, len(y)) * rms(y[span[0]: span[1]]) / 10.0 ** (snr / 20.0)
-    return y
-
-
-def render(voice, word, slow, rng, replayed):
-    """One reading as int16 samples, with the values drawn for it."""
+def render(voice, word, slow, rng, replayed, chain, mic):
+    """One reading as int16 samples, with the values drawn for it: through loudspeaker kind CHAIN if
+    replayed, else through microphone kind MIC."""
     rate = 1.0 + rng.uniform(-0.12, 0.12)
     pitch = rng.uniform(-0.08, 0.08) if voice["voice"] != "rms" else 0.0
     raw, source_rate = synthesise(voice, word["reading"], slow, rate, pitch)
@@ -227,10 +232,14 @@ def render(voice, word, slow, rng, replayed):
     canvas = np.zeros(SAMPLES)
     canvas[offset: offset + len(speech)] = speech
     snr = rng.uniform(20.0, 40.0)
-    canvas += room_noise(rng, SAMPLES) * rms(speech) / 10.0 ** (snr / 20.0)
+    canvas += replay_chains.pink_noise(rng, SAMPLES) * rms(speech) / 10.0 ** (snr / 20.0)
     if replayed:
-        canvas = replay(rng, canvas, (offset, offset + len(speech)))
+        canvas = replay_chains.replay(rng, chain, canvas, (offset, offset + len(speech)))
         canvas *= 20000.0 * 10.0 ** (rng.uniform(-12.0, 0.0) / 20.0) / np.abs(canvas).max()
+    else:
+        peak = np.abs(canvas).max()
+        canvas = replay_chains.MICROPHONES[mic](rng, canvas)
+        canvas *= peak / np.abs(canvas).max()
     samples = np.clip(np.round(canvas), -32768, 32767).astype("<i2")
     return samples, {"rate": rate, "pitch": pitch, "level_db": level_db, "snr_db": snr, "offset": offset / RATE,
                      "duration": duration}
@@ -289,10 +298,12 @@ def make_voice(job):
                     if row:
                         rows.append(row)
                     continue
+                chain = chain_of(take) if replayed else "-"
+                mic = "-" if replayed else microphone_of(split, take)
                 for attempt in range(MAX_ATTEMPTS):
                     rng = np.random.default_rng([seed, voice_key(voice["id"]), w, take, replayed, attempt])
                     try:
-                        samples, drawn = render(voice, word, slow, rng, replayed)
+                        samples, drawn = render(voice, word, slow, rng, replayed, chain, mic)
                     except (subprocess.CalledProcessError, ValueError) as e:
                         notes.append(str(e))
                         continue
@@ -307,7 +318,7 @@ def make_voice(job):
                 rows.append([os.path.relpath(path, out), voice["id"], voice["gender"], split, word["code"],
                              str(take), str(replayed), str(attempt + 1), f"{slow:.3f}", f"{drawn['rate']:.3f}",
                              f"{drawn['pitch']:+.3f}", f"{drawn['level_db']:.1f}", f"{drawn['snr_db']:.1f}",
-                             f"{drawn['duration']:.3f}"])
+                             f"{drawn['duration']:.3f}", voice["family"], chain, mic])
     return rows, notes
 
 
@@ -365,7 +376,7 @@ def main():
     with multiprocessing.Pool(max(1, args.jobs)) as pool:
         results = pool.map(make_voice, jobs, chunksize=1)
     header = ["file", "voice", "gender", "split", "word", "take", "replay", "attempts", "slowdown", "rate",
-              "pitch", "level_db", "snr_db", "duration"]
+              "pitch", "level_db", "snr_db", "duration", "family", "chain", "mic"]
     rows = [r for rs, _ in results for r in rs]
     with open(os.path.join(args.out, "manifest.tsv"), "w", encoding="utf-8") as f:
         f.write(f"# seed {args.seed}\n")

@@ -1,6 +1,7 @@
 // halvox eval: measures how well the engine with its shipped models tells speakers apart, over the evaluation
 // part of a voice corpus (tools/corpus/make_corpus.py), with the voice dialog's parameters. Writes every trial,
-// the DET curves and a summary into an output folder.
+// the DET curves and a summary into an output folder. With --hold-out FAMILY it first builds the models without
+// that voice family or loudspeaker kind and measures them on it alone.
 #include <algorithm>
 #include <atomic>
 #include <cctype>
@@ -15,10 +16,12 @@
 
 #include "Commands.h"
 #include "CorpusManifest.h"
+#include "EngineDataBuilder.h"
 #include "EngineDataInstall.h"
 #include "EngineLog.h"
 #include "EvalEngine.h"
 #include "EvalStatistics.h"
+#include "HoldOut.h"
 #include "ToolSupport.h"
 
 namespace halvox::tool {
@@ -42,14 +45,18 @@ struct EvalOptions
     std::string out;
     int threads = 2;
     bool skipUpdate = false;
+    std::string holdOut; // a family to build the models without and to measure on
 };
 
 struct SpeakerReadings
 {
     std::string voice;
     bool male = true;
+    bool target = true; // enrolled and verified as a model, not only an impostor
     std::vector<std::string> live; // files in take order
+    std::vector<std::string> liveMics; // microphone kind of each live reading
     std::vector<std::string> replayed;
+    std::vector<std::string> replayChains; // loudspeaker kind of each replayed reading
 };
 
 struct Trial
@@ -64,6 +71,7 @@ struct Trial
     bool replayed = false;
     bool live = false; // the live check's verdict on the probe
     double liveRatio = 0.0;
+    std::string kind; // microphone kind of a live probe, loudspeaker kind of a replay
     VerifyOutcome outcome;
 };
 
@@ -106,21 +114,27 @@ bool ParseEvalOptions(const Arguments& args, EvalOptions* options, std::string& 
                       .Text("out", &options->out)
                       .Integer("threads", 1, std::numeric_limits<int>::max(), &options->threads)
                       .Switch("no-update", &options->skipUpdate)
+                      .Text("hold-out", &options->holdOut)
                       .Parse(args, error);
     if (!parsed)
         return false;
     // Work is shared out one word at a time, so threads beyond the few words only idle.
     options->threads = std::min(options->threads, 16);
-    if (options->corpus.empty() || options->engineData.empty() || options->work.empty() || options->out.empty()) {
+    // Held out, the models are built here unless given; the update experiment answers another question.
+    if (!options->holdOut.empty())
+        options->skipUpdate = true;
+    if (options->corpus.empty() || (options->engineData.empty() && options->holdOut.empty()) || options->work.empty()
+        || options->out.empty()) {
         error = "eval needs --corpus DIR --engine-data DIR --work DIR --out DIR [--vocabulary FILE] [--threads N] "
-                "[--no-update]";
+                "[--no-update], or --hold-out FAMILY instead of (or with) --engine-data";
         return false;
     }
     return true;
 }
 
 std::map<std::string, std::vector<SpeakerReadings>> GroupEvaluationReadings(
-    const std::vector<modelbuild::CorpusReading>& manifest, const std::string& corpus)
+    const std::vector<modelbuild::CorpusReading>& manifest, const std::string& corpus,
+    const std::set<std::string>& targets)
 {
     std::map<std::string, std::map<std::string, SpeakerReadings>> byWord;
     std::vector<modelbuild::CorpusReading> sorted;
@@ -132,7 +146,9 @@ std::map<std::string, std::vector<SpeakerReadings>> GroupEvaluationReadings(
         SpeakerReadings& s = byWord[r.word][r.voice];
         s.voice = r.voice;
         s.male = r.male;
+        s.target = targets.empty() || targets.count(r.voice) != 0;
         (r.replayed ? s.replayed : s.live).push_back((fs::path(corpus) / r.file).string());
+        (r.replayed ? s.replayChains : s.liveMics).push_back(r.replayed ? r.chain : r.mic);
     }
     std::map<std::string, std::vector<SpeakerReadings>> result;
     for (auto& [word, speakers] : byWord)
@@ -154,7 +170,9 @@ struct EnrolledSpeaker
     const SpeakerReadings* readings = nullptr;
     int firstTest = 0; // live readings from here on are verification probes
     std::vector<AnalysedProbe> liveProbes;
+    std::vector<std::string> liveKinds; // parallel to liveProbes
     std::vector<AnalysedProbe> replayProbes;
+    std::vector<std::string> replayKinds; // parallel to replayProbes
 };
 
 std::string AdaptedUser(const std::string& voice)
@@ -189,6 +207,8 @@ Trial MakeTrial(const EnrolledSpeaker& model, const EnrolledSpeaker& speaker, co
     t.replayed = replayed;
     t.live = probe.live;
     t.liveRatio = probe.liveRatio;
+    const auto& kinds = replayed ? speaker.replayKinds : speaker.liveKinds;
+    t.kind = static_cast<std::size_t>(take) < kinds.size() ? kinds[static_cast<std::size_t>(take)] : "";
     return t;
 }
 
@@ -293,16 +313,21 @@ WordResult EvaluateWord(
                 ++result.probesTaken;
                 result.wordsRecognised += probe.wordRecognised ? 1 : 0;
                 e.liveProbes.push_back(std::move(probe));
+                e.liveKinds.push_back(k < s.liveMics.size() ? s.liveMics[k] : "");
             }
         }
-        for (const auto& file : s.replayed) {
-            AnalysedProbe probe = engine.Analyse(LoadOrEmpty(file), word.code, word.trimEnd);
-            if (probe.taken)
+        for (std::size_t k = 0; k < s.replayed.size(); ++k) {
+            AnalysedProbe probe = engine.Analyse(LoadOrEmpty(s.replayed[k]), word.code, word.trimEnd);
+            if (probe.taken) {
                 e.replayProbes.push_back(std::move(probe));
+                e.replayKinds.push_back(k < s.replayChains.size() ? s.replayChains[k] : "");
+            }
         }
         enrolled.push_back(std::move(e));
     }
     for (const auto& model : enrolled) {
+        if (!model.readings->target)
+            continue;
         for (const auto& speaker : enrolled) {
             std::vector<bool> series;
             const bool genuine = &model == &speaker;
@@ -328,7 +353,8 @@ WordResult EvaluateWord(
     }
     if (!options.skipUpdate)
         for (const auto& target : enrolled)
-            RunUpdateExperiment(engine, options.work, word.code, target, enrolled, &result);
+            if (target.readings->target)
+                RunUpdateExperiment(engine, options.work, word.code, target, enrolled, &result);
     return result;
 }
 
@@ -490,6 +516,54 @@ void PrintSummary(
             p.impostorTrials);
 }
 
+std::vector<HeldOutTrial> HeldOutTrials(const std::vector<WordResult>& results)
+{
+    std::vector<HeldOutTrial> trials;
+    for (const auto& r : results)
+        for (const auto& t : r.trials) {
+            HeldOutTrial h;
+            h.genuine = t.genuine;
+            h.replayed = t.replayed;
+            h.countedImpostor = !t.sameFamily;
+            h.judgedLive = t.live;
+            h.accepted = t.outcome.accepted;
+            h.score = t.outcome.Score();
+            h.kind = t.kind;
+            trials.push_back(std::move(h));
+        }
+    return trials;
+}
+
+// Narrows the manifest to the held-out family's evaluation and, unless models were given, builds them without
+// the family into OUT/models. False with a one-line reason; `usage` tells a bad family name from a failed build.
+bool PrepareHeldOut(EvalOptions* options, std::vector<modelbuild::CorpusReading>* manifest,
+    std::set<std::string>* targets, FamilyKind* kind, bool* usage, std::string& error)
+{
+    *kind = ClassifyFamily(*manifest, options->holdOut);
+    *usage = *kind == FamilyKind::None;
+    if (*usage) {
+        error = "the corpus has no reading of family " + options->holdOut;
+        return false;
+    }
+    HeldOutSelection selection = SelectHeldOut(*manifest, options->holdOut, *kind);
+    *targets = std::move(selection.targets);
+    *manifest = std::move(selection.readings);
+    if (!options->engineData.empty())
+        return true;
+    modelbuild::BuildOptions build;
+    build.corpusFolder = options->corpus;
+    build.vocabularyFile = options->vocabulary;
+    build.outputFolder = (fs::path(options->out) / "models").string();
+    build.threads = options->threads;
+    build.excludeFamily = options->holdOut;
+    std::fprintf(stderr, "halvox eval: building the models without %s into %s\n", options->holdOut.c_str(),
+        build.outputFolder.c_str());
+    if (!modelbuild::BuildEngineData(build, error))
+        return false;
+    options->engineData = build.outputFolder;
+    return true;
+}
+
 } // namespace
 
 int RunEval(const Arguments& args)
@@ -501,12 +575,24 @@ int RunEval(const Arguments& args)
     std::vector<modelbuild::VocabularyEntry> words;
     std::vector<modelbuild::CorpusReading> manifest;
     if (!modelbuild::ReadVocabularyList(options.vocabulary, &words, error)
-        || !modelbuild::ReadCorpusManifest((fs::path(options.corpus) / "manifest.tsv").string(), &manifest, error)
-        || !modelbuild::InstallEngineData(options.engineData, options.work, error))
+        || !modelbuild::ReadCorpusManifest((fs::path(options.corpus) / "manifest.tsv").string(), &manifest, error))
         return UsageError(error);
     std::error_code ec;
     fs::create_directories(options.out, ec);
-    const auto byWord = GroupEvaluationReadings(manifest, options.corpus);
+    std::set<std::string> targets;
+    FamilyKind kind = FamilyKind::None;
+    if (!options.holdOut.empty()) {
+        bool usage = false;
+        if (!PrepareHeldOut(&options, &manifest, &targets, &kind, &usage, error)) {
+            if (usage)
+                return UsageError(error);
+            std::fprintf(stderr, "halvox eval: %s\n", error.c_str());
+            return kExitDenied;
+        }
+    }
+    if (!modelbuild::InstallEngineData(options.engineData, options.work, error))
+        return UsageError(error);
+    const auto byWord = GroupEvaluationReadings(manifest, options.corpus, targets);
     // Thousands of model updates would bury the report under their progress lines.
     const ScopedLogSink quietEngine([](std::string_view) {});
 
@@ -540,6 +626,17 @@ int RunEval(const Arguments& args)
             for (const auto& note : r.notes)
                 std::fprintf(summary, "note: %s\n", note.c_str());
         std::fclose(summary);
+    }
+    if (!options.holdOut.empty()) {
+        const std::string figures
+            = FormatHeldOut(options.holdOut, kind, SummariseHeldOut(HeldOutTrials(results), kDialogMargin));
+        std::fputs(figures.c_str(), stdout);
+        FILE* file = std::fopen((fs::path(options.out) / "holdout.txt").string().c_str(), "w");
+        if (file != nullptr) {
+            std::fprintf(file, "models: %s\n", options.engineData.c_str());
+            std::fputs(figures.c_str(), file);
+            std::fclose(file);
+        }
     }
     return kExitOk;
 }

@@ -87,6 +87,13 @@ bool ParseReading(
         return false;
     reading->male = gender == "M";
     reading->evaluation = split == "eval";
+    const auto optional = [&](const char* name) {
+        const auto found = column.find(name);
+        return found == column.end() ? std::string() : fields[found->second];
+    };
+    reading->family = optional("family");
+    reading->chain = optional("chain");
+    reading->mic = optional("mic");
     return ParseInt(field("take"), &reading->take) && ParseFlag(field("replay"), &reading->replayed);
 }
 

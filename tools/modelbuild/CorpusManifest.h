@@ -15,6 +15,12 @@ struct CorpusReading
     std::string word; ///< word code
     int take = 0;
     bool replayed = false;
+    // Optional columns (empty when the manifest has none): the voice's family (its synthesiser or voice
+    // source), the loudspeaker kind of a replayed reading and the microphone kind of a live one ("-" where
+    // none applies).
+    std::string family;
+    std::string chain;
+    std::string mic;
 };
 
 /**

@@ -38,11 +38,17 @@ void RunInParallel(int count, int threads, const std::function<void(int)>& task)
         thread.join();
 }
 
-std::vector<CorpusReading> TrainingReadings(const std::vector<CorpusReading>& all, int voicesPerGender)
+bool InFamily(const CorpusReading& r, const std::string& family)
+{
+    return !family.empty() && (r.family == family || r.chain == family);
+}
+
+std::vector<CorpusReading> TrainingReadings(
+    const std::vector<CorpusReading>& all, int voicesPerGender, const std::string& excluded)
 {
     std::map<bool, std::set<std::string>> voices;
     for (const auto& r : all)
-        if (!r.evaluation)
+        if (!r.evaluation && !InFamily(r, excluded))
             voices[r.male].insert(r.voice);
     std::set<std::string> chosen;
     for (auto& [male, names] : voices) {
@@ -53,7 +59,7 @@ std::vector<CorpusReading> TrainingReadings(const std::vector<CorpusReading>& al
     }
     std::vector<CorpusReading> result;
     for (const auto& r : all)
-        if (!r.evaluation && chosen.count(r.voice) != 0)
+        if (!r.evaluation && chosen.count(r.voice) != 0 && !InFamily(r, excluded))
             result.push_back(r);
     return result;
 }
@@ -159,7 +165,14 @@ bool AnalyseCorpus(
     std::vector<CorpusReading> all;
     if (!ReadCorpusManifest((fs::path(options.corpusFolder) / "manifest.tsv").string(), &all, error))
         return false;
-    corpus->readings = TrainingReadings(all, options.voicesPerGender);
+    if (!options.excludeFamily.empty() && std::none_of(all.begin(), all.end(), [&](const CorpusReading& r) {
+            return InFamily(r, options.excludeFamily);
+        })) {
+        // A misspelt family would silently give the full models and a held-out figure that is not one.
+        error = "the corpus has no reading of family " + options.excludeFamily;
+        return false;
+    }
+    corpus->readings = TrainingReadings(all, options.voicesPerGender, options.excludeFamily);
     std::map<std::string, bool> trimByCode;
     for (const auto& w : words)
         trimByCode[w.code] = w.trimEnd;
@@ -180,7 +193,8 @@ bool AnalyseCorpus(
             if (rejected++ < 10)
                 std::printf("left out: %s\n", problems[static_cast<std::size_t>(i)].c_str());
         }
-    std::printf("training readings: %d, taken by the endpoint detection: %d\n", count, count - rejected);
+    std::printf("training readings: %d, taken by the endpoint detection: %d%s\n", count, count - rejected,
+        options.excludeFamily.empty() ? "" : (" (without family " + options.excludeFamily + ")").c_str());
     if (count == rejected) {
         error = "the corpus holds no usable training reading";
         return false;

@@ -13,6 +13,7 @@ void PrintUsage()
 {
     std::printf("usage: halvox-modelbuild --corpus DIR --out DIR [--vocabulary FILE] [--codebook 128]\n"
                 "                         [--vocabulary-codebook 64] [--threads 2] [--voices-per-gender N]\n"
+                "                         [--exclude-family NAME]\n"
                 "Writes DIR/word<K>/<code>_m.bin, _f.bin, _mcopy.bin, _fcopy.bin and DIR/iwrec/miwr.bin, fiwr.bin.\n");
 }
 
@@ -27,6 +28,7 @@ bool ParseOptions(const std::vector<std::string>& words, modelbuild::BuildOption
                             .Integer("vocabulary-codebook", 2, 4096, &options->vocabularyCodebookSize)
                             .Integer("threads", 1, 64, &options->threads)
                             .Integer("voices-per-gender", 0, 100000, &options->voicesPerGender)
+                            .Text("exclude-family", &options->excludeFamily)
                             .Parse(words, error);
     if (parsed && (options->corpusFolder.empty() || options->outputFolder.empty())) {
         error = "--corpus and --out are required";

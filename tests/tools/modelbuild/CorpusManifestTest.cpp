@@ -43,6 +43,28 @@ TEST_F(CorpusManifestTest, ReadsColumnsByNameInAnyOrder)
     EXPECT_EQ(m_readings[1].word, "acj");
 }
 
+TEST_F(CorpusManifestTest, FamilyLoudspeakerAndMicrophoneColumnsAreOptional)
+{
+    const std::string withFamilies = Write("mic\tfile\tvoice\tgender\tsplit\tword\ttake\treplay\tfamily\tchain\n"
+                                           "headset\ta.wav\tv1\tM\ttrain\taaj\t0\t0\tflite\t-\n"
+                                           "-\tb.wav\tv1\tM\ttrain\taaj\t1\t1\tflite\tphone\n");
+    ASSERT_TRUE(ReadCorpusManifest(withFamilies, &m_readings, m_error)) << m_error;
+    ASSERT_EQ(m_readings.size(), 2u);
+    EXPECT_EQ(m_readings[0].family, "flite");
+    EXPECT_EQ(m_readings[0].mic, "headset");
+    EXPECT_EQ(m_readings[0].chain, "-");
+    EXPECT_EQ(m_readings[1].chain, "phone");
+    EXPECT_EQ(m_readings[1].mic, "-");
+
+    const std::string without = Write("file\tvoice\tgender\tsplit\tword\ttake\treplay\n"
+                                      "a.wav\tv1\tM\ttrain\taaj\t0\t0\n");
+    ASSERT_TRUE(ReadCorpusManifest(without, &m_readings, m_error)) << m_error;
+    ASSERT_EQ(m_readings.size(), 1u);
+    EXPECT_TRUE(m_readings[0].family.empty());
+    EXPECT_TRUE(m_readings[0].chain.empty());
+    EXPECT_TRUE(m_readings[0].mic.empty());
+}
+
 struct BadManifest
 {
     const char* text;

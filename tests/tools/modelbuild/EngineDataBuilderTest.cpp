@@ -37,7 +37,7 @@ protected:
         fs::remove_all(s_root);
         fs::create_directories(s_root);
         std::ofstream manifest(s_root / "manifest.tsv");
-        manifest << "# seed 0\nfile\tvoice\tgender\tsplit\tword\ttake\treplay\n";
+        manifest << "# seed 0\nfile\tvoice\tgender\tsplit\tword\ttake\treplay\tfamily\tchain\n";
         for (const int voice : {0, 1, 6, 7})
             for (int w = 0; w < 6; ++w)
                 for (int take = 0; take < 4; ++take)
@@ -61,7 +61,44 @@ protected:
         std::string error;
         ASSERT_TRUE(platform::audio::WriteWav((s_root / file).string(), 11025, samples, error)) << error;
         manifest << file << "\tv" << voice << '\t' << (voice < 6 ? 'M' : 'F') << '\t' << (evaluation ? "eval" : "train")
-                 << '\t' << kCodes[w] << '\t' << take << '\t' << replayed << '\n';
+                 << '\t' << kCodes[w] << '\t' << take << '\t' << replayed << '\t' << FamilyOf(voice) << '\t'
+                 << (replayed ? ChainOf(voice) : "-") << '\n';
+    }
+
+    // Two voice families and two loudspeaker kinds, each with voices of both genders.
+    static const char* FamilyOf(int voice) { return voice % 2 == 0 ? "family-a" : "family-b"; }
+    static const char* ChainOf(int voice) { return voice % 2 == 0 ? "speaker-a" : "speaker-b"; }
+
+    // A copy of the test corpus without the manifest lines that contain `dropped`.
+    static fs::path CorpusWithout(const std::string& name, const std::string& dropped)
+    {
+        const fs::path folder = warden::test::ProcessScratchFolder() / name;
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        std::ifstream in(s_root / "manifest.tsv");
+        std::ofstream out(folder / "manifest.tsv");
+        for (std::string line; std::getline(in, line);)
+            if (line.find(dropped) == std::string::npos)
+                out << line << '\n';
+        for (const auto& entry : fs::directory_iterator(s_root))
+            if (entry.path().extension() == ".wav")
+                fs::copy_file(entry.path(), folder / entry.path().filename());
+        return folder;
+    }
+
+    static int CompareOutputs(const BuildOptions& first, const BuildOptions& second, bool expectEqual)
+    {
+        int differing = 0;
+        for (const auto& entry : fs::recursive_directory_iterator(first.outputFolder)) {
+            if (!entry.is_regular_file())
+                continue;
+            const fs::path relative = fs::relative(entry.path(), first.outputFolder);
+            const bool equal = FileBytes(entry.path()) == FileBytes(fs::path(second.outputFolder) / relative);
+            differing += equal ? 0 : 1;
+            if (expectEqual)
+                EXPECT_TRUE(equal) << relative;
+        }
+        return differing;
     }
 
     BuildOptions Options(const std::string& out) const
@@ -150,6 +187,40 @@ TEST_F(EngineDataBuilderTest, FailsWhenAGenderHasNoTrainingVoice)
     std::string error;
     EXPECT_FALSE(BuildEngineData(options, error));
     EXPECT_FALSE(error.empty());
+}
+
+// Leaving a family out must be exactly a build from a corpus that never had it: the same bytes, file by file,
+// and different ones from the full build (else nothing was left out).
+class ExcludedFamilyTest : public EngineDataBuilderTest, public ::testing::WithParamInterface<const char*>
+{
+};
+
+TEST_P(ExcludedFamilyTest, IsTheBuildOfACorpusWithoutIt)
+{
+    const std::string family = GetParam();
+    BuildOptions excluded = Options("modelbuild_excluded_" + family);
+    excluded.excludeFamily = family;
+    BuildOptions without = Options("modelbuild_without_" + family);
+    without.corpusFolder = CorpusWithout("modelbuild_corpus_without_" + family, "\t" + family).string();
+    BuildOptions full = Options("modelbuild_full_" + family);
+    std::string error;
+    ASSERT_TRUE(BuildEngineData(excluded, error)) << error;
+    ASSERT_TRUE(BuildEngineData(without, error)) << error;
+    ASSERT_TRUE(BuildEngineData(full, error)) << error;
+    EXPECT_EQ(CompareOutputs(excluded, without, true), 0);
+    EXPECT_GT(CompareOutputs(excluded, full, false), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(VoiceAndLoudspeakerFamilies, ExcludedFamilyTest, ::testing::Values("family-b", "speaker-a"));
+
+TEST_F(EngineDataBuilderTest, ExcludingAFamilyTheCorpusLacksIsAnError)
+{
+    BuildOptions options = Options("modelbuild_unknown_family");
+    options.excludeFamily = "family-c";
+    std::string error;
+    EXPECT_FALSE(BuildEngineData(options, error));
+    EXPECT_NE(error.find("family-c"), std::string::npos) << error;
+    EXPECT_FALSE(fs::exists(fs::path(options.outputFolder) / "iwrec"));
 }
 
 TEST_F(EngineDataBuilderTest, MissingCorpusIsAnError)
