@@ -8,7 +8,9 @@
 
 namespace halvox::tool {
 
-FamilyKind ClassifyFamily(const std::vector<modelbuild::CorpusReading>& manifest, const std::string& family)
+namespace {
+
+FamilyKind ClassifyOne(const std::vector<modelbuild::CorpusReading>& manifest, const std::string& family)
 {
     if (family.empty() || family == "-")
         return FamilyKind::None;
@@ -23,19 +25,36 @@ FamilyKind ClassifyFamily(const std::vector<modelbuild::CorpusReading>& manifest
     return FamilyKind::None;
 }
 
+} // namespace
+
+FamilyKind ClassifyFamily(const std::vector<modelbuild::CorpusReading>& manifest, const std::string& family)
+{
+    const std::vector<std::string> names = modelbuild::FamilyNames(family);
+    if (names.empty())
+        return FamilyKind::None;
+    const FamilyKind kind = ClassifyOne(manifest, names.front());
+    for (const std::string& name : names)
+        if (ClassifyOne(manifest, name) != kind)
+            return FamilyKind::None;
+    return kind;
+}
+
 HeldOutSelection SelectHeldOut(
     const std::vector<modelbuild::CorpusReading>& manifest, const std::string& family, FamilyKind kind)
 {
     HeldOutSelection selection;
+    const std::vector<std::string> names = modelbuild::FamilyNames(family);
+    const auto named
+        = [&](const std::string& value) { return std::find(names.begin(), names.end(), value) != names.end(); };
     for (const auto& r : manifest) {
         bool take = false;
         if (kind == FamilyKind::Voice) {
-            const bool member = r.family == family;
+            const bool member = named(r.family);
             take = member || (r.evaluation && !r.replayed);
             if (member)
                 selection.targets.insert(r.voice);
         } else if (kind == FamilyKind::Replay) {
-            take = r.evaluation && (!r.replayed || r.chain == family);
+            take = r.evaluation && (!r.replayed || named(r.chain));
             if (take)
                 selection.targets.insert(r.voice);
         }

@@ -17,6 +17,7 @@ enum class FamilyKind
     Replay ///< a loudspeaker kind: manifest column chain
 };
 
+/** Several families (a comma-separated list) must all be of one kind; otherwise, or when one is unknown, None. */
 FamilyKind ClassifyFamily(const std::vector<modelbuild::CorpusReading>& manifest, const std::string& family);
 
 /** The readings a held-out evaluation runs on, and the speakers whose models it measures. */
@@ -25,6 +26,7 @@ struct HeldOutSelection
     /// Marked as evaluation readings. A voice family: every reading of the family's voices, whatever their
     /// split (the models never see them), and the live readings of the other evaluation voices as impostors.
     /// A loudspeaker kind: the evaluation voices' live readings and their replays through that kind only.
+    /// Several families: the union.
     std::vector<modelbuild::CorpusReading> readings;
     /// Voices enrolled and verified as targets: the family's voices, or every evaluation voice.
     std::set<std::string> targets;

@@ -137,6 +137,25 @@ bool ReadCorpusManifest(const std::string& path, std::vector<CorpusReading>* rea
     return true;
 }
 
+std::vector<std::string> FamilyNames(const std::string& list)
+{
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        const std::size_t comma = std::min(list.find(',', start), list.size());
+        if (comma > start)
+            names.push_back(list.substr(start, comma - start));
+        start = comma + 1;
+    }
+    return names;
+}
+
+bool InAnyFamily(const CorpusReading& reading, const std::vector<std::string>& families)
+{
+    return std::any_of(families.begin(), families.end(),
+        [&](const std::string& f) { return f != "-" && (reading.family == f || reading.chain == f); });
+}
+
 bool ReadVocabularyList(const std::string& path, std::vector<VocabularyEntry>* words, std::string& error)
 {
     words->clear();

@@ -30,6 +30,12 @@ struct CorpusReading
  */
 bool ReadCorpusManifest(const std::string& path, std::vector<CorpusReading>* readings, std::string& error);
 
+/** The family names of a comma-separated list ("phone,laptop"), empty parts dropped. */
+std::vector<std::string> FamilyNames(const std::string& list);
+
+/** Whether the reading belongs to one of the families, by its voice family or its loudspeaker kind. */
+bool InAnyFamily(const CorpusReading& reading, const std::vector<std::string>& families);
+
 /** The words of data/vocabulary.tsv: code, display text, reading, end refinement flag. */
 struct VocabularyEntry
 {

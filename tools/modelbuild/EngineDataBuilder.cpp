@@ -38,17 +38,12 @@ void RunInParallel(int count, int threads, const std::function<void(int)>& task)
         thread.join();
 }
 
-bool InFamily(const CorpusReading& r, const std::string& family)
-{
-    return !family.empty() && (r.family == family || r.chain == family);
-}
-
 std::vector<CorpusReading> TrainingReadings(
-    const std::vector<CorpusReading>& all, int voicesPerGender, const std::string& excluded)
+    const std::vector<CorpusReading>& all, int voicesPerGender, const std::vector<std::string>& excluded)
 {
     std::map<bool, std::set<std::string>> voices;
     for (const auto& r : all)
-        if (!r.evaluation && !InFamily(r, excluded))
+        if (!r.evaluation && !InAnyFamily(r, excluded))
             voices[r.male].insert(r.voice);
     std::set<std::string> chosen;
     for (auto& [male, names] : voices) {
@@ -59,7 +54,7 @@ std::vector<CorpusReading> TrainingReadings(
     }
     std::vector<CorpusReading> result;
     for (const auto& r : all)
-        if (!r.evaluation && chosen.count(r.voice) != 0 && !InFamily(r, excluded))
+        if (!r.evaluation && chosen.count(r.voice) != 0 && !InAnyFamily(r, excluded))
             result.push_back(r);
     return result;
 }
@@ -165,14 +160,14 @@ bool AnalyseCorpus(
     std::vector<CorpusReading> all;
     if (!ReadCorpusManifest((fs::path(options.corpusFolder) / "manifest.tsv").string(), &all, error))
         return false;
-    if (!options.excludeFamily.empty() && std::none_of(all.begin(), all.end(), [&](const CorpusReading& r) {
-            return InFamily(r, options.excludeFamily);
-        })) {
-        // A misspelt family would silently give the full models and a held-out figure that is not one.
-        error = "the corpus has no reading of family " + options.excludeFamily;
-        return false;
-    }
-    corpus->readings = TrainingReadings(all, options.voicesPerGender, options.excludeFamily);
+    const std::vector<std::string> excluded = FamilyNames(options.excludeFamily);
+    for (const std::string& family : excluded)
+        if (std::none_of(all.begin(), all.end(), [&](const CorpusReading& r) { return InAnyFamily(r, {family}); })) {
+            // A misspelt family would silently give the full models and a held-out figure that is not one.
+            error = "the corpus has no reading of family " + family;
+            return false;
+        }
+    corpus->readings = TrainingReadings(all, options.voicesPerGender, excluded);
     std::map<std::string, bool> trimByCode;
     for (const auto& w : words)
         trimByCode[w.code] = w.trimEnd;

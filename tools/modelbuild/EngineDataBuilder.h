@@ -14,7 +14,8 @@ struct BuildOptions
     int threads = 2;
     int voicesPerGender = 0; ///< 0: every training voice; otherwise the first N of each gender (quick builds)
     /// Leaves out every reading of this voice family or loudspeaker kind (manifest columns family and chain),
-    /// so that the models can be measured on it as on something never met. Empty: nothing left out.
+    /// so that the models can be measured on it as on something never met; several are separated by commas.
+    /// Empty: nothing left out.
     std::string excludeFamily;
 };
 

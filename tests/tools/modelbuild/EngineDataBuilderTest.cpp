@@ -216,7 +216,7 @@ INSTANTIATE_TEST_SUITE_P(VoiceAndLoudspeakerFamilies, ExcludedFamilyTest, ::test
 TEST_F(EngineDataBuilderTest, ExcludingAFamilyTheCorpusLacksIsAnError)
 {
     BuildOptions options = Options("modelbuild_unknown_family");
-    options.excludeFamily = "family-c";
+    options.excludeFamily = "speaker-a,family-c";
     std::string error;
     EXPECT_FALSE(BuildEngineData(options, error));
     EXPECT_NE(error.find("family-c"), std::string::npos) << error;

@@ -59,6 +59,19 @@ TEST(HeldOutSelection, NamesAreClassifiedByTheColumnThatCarriesThem)
     EXPECT_EQ(ClassifyFamily(corpus, "headset"), FamilyKind::None);
     EXPECT_EQ(ClassifyFamily(corpus, "-"), FamilyKind::None);
     EXPECT_EQ(ClassifyFamily(corpus, ""), FamilyKind::None);
+    EXPECT_EQ(ClassifyFamily(corpus, "laptop,phone"), FamilyKind::Replay);
+    EXPECT_EQ(ClassifyFamily(corpus, "klatt,formant,"), FamilyKind::Voice);
+    // A list must not mix the kinds, nor hide an unknown name behind a known one.
+    EXPECT_EQ(ClassifyFamily(corpus, "klatt,phone"), FamilyKind::None);
+    EXPECT_EQ(ClassifyFamily(corpus, "phone,phono"), FamilyKind::None);
+}
+
+TEST(HeldOutSelection, SeveralLoudspeakerKindsAreMeasuredTogether)
+{
+    const HeldOutSelection s = SelectHeldOut(SmallCorpus(), "phone,laptop", FamilyKind::Replay);
+    EXPECT_EQ(Files(s),
+        (std::vector<std::string> {
+            "e1.wav", "e1_replay.wav", "e1_replay.wav", "e2.wav", "e2_replay.wav", "e2_replay.wav"}));
 }
 
 TEST(HeldOutSelection, AVoiceFamilyIsMeasuredOnAllItsVoicesAgainstTheEvaluationVoices)
