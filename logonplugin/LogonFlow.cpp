@@ -68,6 +68,11 @@ void LogonFlow::PressEnter() noexcept
     m_flow->PressEnter();
 }
 
+void LogonFlow::PressEscape() noexcept
+{
+    m_flow->PressEscape();
+}
+
 void LogonFlow::SetFieldText(int controlId, const std::string& text) noexcept
 {
     if (controlId == voice::kIdField)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "voice/VoiceDlgFlow.h"
 #include "voice/VoiceFlow.h"
 
 #include <functional>
@@ -32,9 +33,10 @@ struct LogonServices
  *
  * Its window swaps two control ids against the shared dialog: the password edit is 3002 and the word combo
  * 3003, in the events it forwards and in the actions it receives. Without sound capture the method is
- * password only. Drive it like talk::voice::VoiceFlow; nothing throws out of the public methods.
+ * password only. Drive it like talk::voice::VoiceFlow (a window drives it as its VoiceDlgFlow); nothing
+ * throws out of the public methods.
  */
-class LogonFlow final : private talk::voice::VoiceActionSink
+class LogonFlow final : public talk::voice::VoiceDlgFlow, private talk::voice::VoiceActionSink
 {
 public:
     static constexpr int kLogonPasswordField = 3002;
@@ -46,15 +48,16 @@ public:
     LogonFlow(const LogonFlow&) = delete;
     LogonFlow& operator=(const LogonFlow&) = delete;
 
-    void Start() noexcept;
-    void OnTimer(int id) noexcept;
-    void PressButton(int id) noexcept;
-    void PressEnter() noexcept;
+    void Start() noexcept override;
+    void OnTimer(int id) noexcept override;
+    void PressButton(int id) noexcept override;
+    void PressEnter() noexcept override;
+    void PressEscape() noexcept override;
     /** The user changed control 3001, 3002 (password) or 3003 (word). */
-    void SetFieldText(int controlId, const std::string& text) noexcept;
-    void Finish() noexcept;
+    void SetFieldText(int controlId, const std::string& text) noexcept override;
+    void Finish() noexcept override;
 
-    bool Ended() const noexcept { return m_flow->Ended(); }
+    bool Ended() const noexcept override { return m_flow->Ended(); }
     /** 1 when the user may log on (UserID and Password then hold what to log on with), 2 otherwise. */
     int Result() const noexcept { return m_flow->Result(); }
     const std::string& UserID() const noexcept { return m_userId; }
@@ -62,7 +65,9 @@ public:
     /** The engine's decision line of the last reading ("" when none was judged). */
     const std::string& EngineStatus() const noexcept { return m_engineStatus; }
     /** The shared flow's state: the method, the number of attempts left. */
-    talk::voice::VoiceFlowState& State() noexcept { return m_flow->State(); }
+    talk::voice::VoiceFlowState& State() noexcept override { return m_flow->State(); }
+    const talk::voice::VoiceFlowState& State() const noexcept override { return m_flow->State(); }
+    const WaveRecorder& Recorder() const noexcept override { return m_flow->Recorder(); }
 
 private:
     bool Apply(const talk::voice::VoiceAction& action) override;

@@ -3,6 +3,7 @@
 #include "LogonSession.h"
 #include "LogonTexts.h"
 #include "TestAccounts.h"
+#include "WindowLogon.h"
 
 #include "platform/BoundaryGuard.h"
 
@@ -31,7 +32,8 @@ int CustomCtrlEntry(char* userName, char* password)
     CopyOut(userName, "");
     CopyOut(password, "");
     return platform::Guarded(0, [&] {
-        const wardengate::LogonOutcome outcome = wardengate::RunTerminalLogon(stdin, stderr);
+        const wardengate::LogonOutcome outcome = wardengate::HasDisplay() ? wardengate::RunWindowLogon(stderr)
+                                                                          : wardengate::RunTerminalLogon(stdin, stderr);
         if (outcome.result != 1)
             return 0;
         CopyOut(userName, outcome.userId.c_str());

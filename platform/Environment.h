@@ -46,6 +46,13 @@ inline constexpr EnvironmentVariable kEnvironmentVariables[] = {
         "`1` makes the lock screen's voice check press Record by itself whenever it waits for a reading, and "
         "answer its messages on standard error; for tests and demos with `WARDEN_AUDIO_INPUT`. It passes no "
         "check by itself: the reading must still be accepted."},
+    {"DISPLAY", "unset",
+        "An X display: with it (or `WAYLAND_DISPLAY` or `QT_QPA_PLATFORM`) set and not empty, the logon plug-in shows "
+        "its window; with none of the three, it asks on the terminal."},
+    {"WAYLAND_DISPLAY", "unset", "A Wayland display; counts as a display for the logon plug-in, as `DISPLAY` does."},
+    {"QT_QPA_PLATFORM", "unset",
+        "Qt's window system plug-in (`offscreen` in tests); counts as a display for the logon plug-in, as `DISPLAY` "
+        "does."},
     {"WARDEN_TRANSFER_PORT", "`8373`",
         "The TCP port on which the tray program and `wardenctl transfer receive` wait for users sent from "
         "another computer, and to which they send. Tests give each installation its own port."},

@@ -11,24 +11,19 @@
 
 namespace talk::voice {
 
-namespace {
-
-// 83 x 67 dialog units of a 9 pt font come to about this many pixels.
-constexpr int kWidth = 170;
-constexpr int kHeight = 140;
-
-} // namespace
-
-DriveSelectDlg::DriveSelectDlg(std::string caption, QWidget* parent)
+DriveSelectDlg::DriveSelectDlg(std::string caption, QWidget* parent, DriveSelectLook look)
     : QDialog(parent)
     , m_caption(std::move(caption))
+    , m_look(std::move(look))
     , m_list(new QListWidget(this))
 {
-    setObjectName(QString::number(kTemplateId));
+    setObjectName(QString::number(m_look.templateId));
     setWindowTitle(QString::fromUtf8(DriveList::kTitle));
     setFont(QFont("IPAGothic", 9));
-    setFixedSize(kWidth, kHeight);
-    auto* cancel = new QPushButton(QString::fromUtf8(kCancelText), this);
+    setFixedSize(m_look.width, m_look.height);
+    auto* cancel = new QPushButton(QString::fromStdString(m_look.buttonText), this);
+    m_list->setObjectName(QString::fromStdString(m_look.listName));
+    cancel->setObjectName(QString::fromStdString(m_look.buttonName));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(m_list);
@@ -43,7 +38,7 @@ std::string DriveSelectDlg::ChooseDrive()
     m_list->clear();
     const DriveList drives = DriveList::OfAttachedDrives();
     if (drives.IsEmpty()) {
-        CMessageService::Report(DriveList::kNoDriveCaption, DriveList::kNoDriveText, MessageIcon::Warning);
+        CMessageService::Report(m_look.noDriveCaption, m_look.noDriveText, MessageIcon::Warning);
         return {};
     }
     for (std::size_t i = 0; i < drives.Entries().size(); ++i) {
@@ -62,7 +57,7 @@ void DriveSelectDlg::Choose(QListWidgetItem* item)
 {
     m_chosenFolder = item ? item->data(Qt::UserRole).toString().toStdString() : std::string();
     if (m_chosenFolder.empty()) {
-        CMessageService::Report(m_caption, DriveList::kNoKeyText, MessageIcon::Error);
+        CMessageService::Report(m_caption, DriveList::kNoKeyText, m_look.noKeyIcon);
         reject();
         return;
     }

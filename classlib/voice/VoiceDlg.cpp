@@ -46,6 +46,37 @@ QColor ToQColor(const SkinColor& c)
 
 namespace talk::voice {
 
+namespace {
+
+/** The shared flow as the window drives it. */
+class SharedFlow final : public VoiceDlgFlow
+{
+public:
+    explicit SharedFlow(VoiceFlowServices services)
+        : m_flow(std::move(services))
+    {
+    }
+    void Start() noexcept override { m_flow.Start(); }
+    void OnTimer(int id) noexcept override { m_flow.OnTimer(id); }
+    void PressButton(int id) noexcept override { m_flow.PressButton(id); }
+    void PressEnter() noexcept override { m_flow.PressEnter(); }
+    void PressEscape() noexcept override { m_flow.PressEscape(); }
+    void SetFieldText(int controlId, const std::string& text) noexcept override
+    {
+        m_flow.SetFieldText(controlId, text);
+    }
+    void Finish() noexcept override { m_flow.Finish(); }
+    bool Ended() const noexcept override { return m_flow.Ended(); }
+    VoiceFlowState& State() noexcept override { return m_flow.State(); }
+    const VoiceFlowState& State() const noexcept override { return m_flow.State(); }
+    const WaveRecorder& Recorder() const noexcept override { return m_flow.Recorder(); }
+
+private:
+    VoiceFlow m_flow;
+};
+
+} // namespace
+
 /** The flow of one modal session and what it talks to; the dialog is the flow's window. */
 class VoiceDlgSession final : public VoiceActionSink
 {
@@ -59,28 +90,35 @@ public:
     CVoiceDlg& dialog;
     HalvoxVoiceEngine engine;
     SystemVoiceClock clock;
-    std::unique_ptr<VoiceFlow> flow;
+    std::unique_ptr<VoiceDlgFlow> flow;
 };
 
 } // namespace talk::voice
 
 CVoiceDlg::CVoiceDlg(QWidget* parent)
+    : CVoiceDlg(talk::voice::VoiceDlgCopy {}, parent)
+{
+}
+
+CVoiceDlg::CVoiceDlg(talk::voice::VoiceDlgCopy copy, QWidget* parent)
     : CSkinDlg(kTemplateId, parent)
+    , m_copy(std::move(copy))
     , m_idEdit(new CSkinEdit(this))
     , m_wordCombo(new CSkinCombo(this))
     , m_passwordEdit(new CSkinEdit(this))
     , m_toolTip(std::make_unique<CStaticToolTip>())
 {
-    m_idEdit->setObjectName(kIdEditName);
-    m_wordCombo->setObjectName(kWordComboName);
-    m_passwordEdit->setObjectName(kPasswordEditName);
+    const talk::voice::VoiceDlgControlIds& ids = m_copy.ids;
+    m_idEdit->setObjectName(QString::number(ids.idField));
+    m_wordCombo->setObjectName(QString::number(ids.wordCombo));
+    m_passwordEdit->setObjectName(QString::number(ids.passwordField));
     m_passwordEdit->setEchoMode(QLineEdit::Password);
     for (CSkinEdit* edit : {m_idEdit, m_passwordEdit}) {
-        const int id = edit == m_idEdit ? talk::voice::kIdField : talk::voice::kPasswordField;
+        const int id = edit == m_idEdit ? ids.idField : ids.passwordField;
         connect(edit, &QLineEdit::textEdited, this, [this, id](const QString& text) { ForwardFieldChange(id, text); });
     }
     connect(m_wordCombo, &QComboBox::currentTextChanged, this,
-        [this](const QString& text) { ForwardFieldChange(talk::voice::kWordCombo, text); });
+        [this, id = ids.wordCombo](const QString& text) { ForwardFieldChange(id, text); });
     for (int id = 0; id < kTimerCount; ++id) {
         m_timers[id].setTimerType(Qt::PreciseTimer);
         connect(&m_timers[id], &QTimer::timeout, this, [this, id] {
@@ -128,7 +166,7 @@ bool CVoiceDlg::OnInitDialog()
     CentreOnScreen();
     setWindowTitle(QString::fromStdString(title));
     AttachToolTip();
-    m_drives = std::make_unique<talk::voice::DriveSelectDlg>(title, this);
+    m_drives = std::make_unique<talk::voice::DriveSelectDlg>(title, this, m_copy.drives);
 
     m_session = std::make_unique<talk::voice::VoiceDlgSession>(*this);
     talk::voice::VoiceFlowServices services;
@@ -141,7 +179,10 @@ bool CVoiceDlg::OnInitDialog()
     services.sink = m_session.get();
     services.capture = m_captureFactory;
     services.variant = FlowVariant;
-    m_session->flow = std::make_unique<talk::voice::VoiceFlow>(std::move(services));
+    if (m_copy.makeFlow)
+        m_session->flow = m_copy.makeFlow(std::move(services));
+    else
+        m_session->flow = std::make_unique<talk::voice::SharedFlow>(std::move(services));
     talk::voice::VoiceFlowState& state = m_session->flow->State();
     state.Purpose = Purpose;
     state.Mode = Mode;
@@ -172,14 +213,28 @@ void CVoiceDlg::AttachToolTip()
     m_toolTip->Attach(this, 0, height());
 }
 
+bool CVoiceDlg::MixerLive() const
+{
+    return !m_copy.mixerLive || m_copy.mixerLive();
+}
+
 void CVoiceDlg::OpenMixer()
 {
-    m_mixer = MixerLogic::OpenDefault();
-    if (!m_mixer->HasMixer())
+    if (!m_copy.opensMixer)
+        return;
+    m_mixer = m_copy.openMixer ? m_copy.openMixer() : MixerLogic::OpenDefault();
+    if (!m_mixer || !m_mixer->HasMixer())
         return;
     auto sink = [this](const std::string& name, int percent) { SetProgressPos(name, percent); };
     m_mixer->ReadVolumes(sink);
-    m_mixerWatcher = new MixerWatcher(*m_mixer, sink, this);
+    // A change made elsewhere is still taken from the device, so that it does not stay pending.
+    m_mixerWatcher = new MixerWatcher(
+        *m_mixer,
+        [this, sink](const std::string& name, int percent) {
+            if (MixerLive())
+                sink(name, percent);
+        },
+        this);
     m_mixer->SetEnabled(true);
 }
 
@@ -191,7 +246,7 @@ void CVoiceDlg::PressButtonID(int id)
 
 void CVoiceDlg::ProgressChanged(const std::string& name)
 {
-    if (m_mixer && m_mixer->IsEnabled())
+    if (m_mixer && m_mixer->IsEnabled() && MixerLive())
         m_mixer->ApplySlider(name, GetProgressPos(name));
 }
 
@@ -227,7 +282,7 @@ void CVoiceDlg::keyPressEvent(QKeyEvent* event)
 void CVoiceDlg::mousePressEvent(QMouseEvent* event)
 {
     // The window has no caption: a press anywhere on its body moves it.
-    if (event->button() == Qt::LeftButton && windowHandle() != nullptr)
+    if (m_copy.dragAnywhere && event->button() == Qt::LeftButton && windowHandle() != nullptr)
         windowHandle()->startSystemMove();
     CSkinDlg::mousePressEvent(event);
 }
@@ -342,11 +397,11 @@ bool CVoiceDlg::PlaySound(const std::string& path)
 void CVoiceDlg::SetFieldText(int controlId, const std::string& text)
 {
     const QString qtext = QString::fromStdString(text);
-    if (controlId == talk::voice::kIdField)
+    if (controlId == m_copy.ids.idField)
         m_idEdit->setText(qtext);
-    else if (controlId == talk::voice::kPasswordField)
+    else if (controlId == m_copy.ids.passwordField)
         m_passwordEdit->setText(qtext);
-    else if (controlId == talk::voice::kWordCombo)
+    else if (controlId == m_copy.ids.wordCombo)
         m_wordCombo->setCurrentIndex(m_wordCombo->findText(qtext));
 }
 

@@ -2,6 +2,7 @@
 
 #include "TalkExport.h"
 #include "skin/SkinDlg.h"
+#include "voice/VoiceDlgCopy.h"
 #include "voice/VoiceFlowVariant.h"
 #include "voice/WaveRecorder.h"
 
@@ -85,8 +86,13 @@ public slots:
     void accept() override;
 
 protected:
+    /** A program's own copy of the dialog: its control ids, mixer rule, drive window and flow. */
+    CVoiceDlg(talk::voice::VoiceDlgCopy copy, QWidget* parent);
+
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    /** Ends the flow and frees what the session holds; a copy whose flow uses its own objects calls it first. */
+    void ReleaseSession();
 
 private:
     friend class talk::voice::VoiceDlgSession;
@@ -106,8 +112,9 @@ private:
     void OpenMixer();
     void CentreOnScreen();
     void AttachToolTip();
-    void ReleaseSession();
+    bool MixerLive() const;
 
+    talk::voice::VoiceDlgCopy m_copy;
     CSkinEdit* m_idEdit;
     CSkinCombo* m_wordCombo;
     CSkinEdit* m_passwordEdit;

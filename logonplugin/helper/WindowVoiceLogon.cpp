@@ -1,10 +1,11 @@
 #include "WindowVoiceLogon.h"
 
-#include "LogonStores.h"
+#include "LogonWindow.h"
 
 #include "MessageService.h"
 #include "voice/VoiceAction.h"
-#include "voice/VoiceDlg.h"
+
+#include <HalvoxEngine.h>
 
 #include "platform/BoundaryGuard.h"
 
@@ -41,21 +42,17 @@ private:
 } // namespace
 
 VoiceVerdict RunWindowVoiceLogon(
-    LogonStores& stores, const std::string& user, int attempts, const std::function<void(const std::string&)>& info)
+    const std::string& user, int attempts, const std::function<void(const std::string&)>& info)
 {
     InfoMessages messages(info);
     CMessageService::Install(&messages);
-    CVoiceDlg dialog;
-    dialog.Purpose = 0;
-    dialog.Mode = 2;
-    dialog.VerifyRepeat = 1;
-    dialog.UserID = user;
-    dialog.SetupFile = &stores.setup;
-    dialog.UserDic = &stores.users;
-    dialog.VoiceDic = &stores.voices;
-    dialog.FlowVariant.forcedAuthMethod = kVoiceOnly;
-    dialog.FlowVariant.rememberLastUser = false;
-    dialog.FlowVariant.voiceStartDefaultId = [user] { return user; };
+    LogonWindowOptions options;
+    options.forcedMethod = kVoiceOnly;
+    options.userId = user;
+    options.attempts = attempts;
+    options.lastLogonUser = [user] { return user; };
+    options.engineStatus = [] { return std::string(SVE_GetStatusString()); };
+    LogonWindow dialog(std::move(options));
     // The person is known already; like a fingerprint reader the dialog listens without being asked.
     int pressesLeft = attempts;
     QTimer pilot;
@@ -68,9 +65,11 @@ VoiceVerdict RunWindowVoiceLogon(
     const int result = dialog.exec();
     pilot.stop();
     CMessageService::Install(nullptr);
-    if (result == 1 && dialog.UserID == user)
-        return VoiceVerdict {VerdictKind::Accept, "voice accepted in the window", "-"};
-    return VoiceVerdict {VerdictKind::Deny, "voice not accepted in the window", "-"};
+    const std::string score = ScoreOfDecisionLine(dialog.EngineStatus());
+    if (result == 1 && dialog.LogonUser() == user)
+        return VoiceVerdict {VerdictKind::Accept, "voice accepted in the window", score};
+    return VoiceVerdict {
+        VerdictKind::Deny, score == "-" ? "no reading was judged in the window" : "voice denied in the window", score};
 }
 
 } // namespace wardengate

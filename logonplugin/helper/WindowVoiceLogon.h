@@ -7,15 +7,14 @@
 
 namespace wardengate {
 
-struct LogonStores;
-
 /**
- * The voice logon in the voice dialog's window, for a session with a display: the dialog verifies `user`
- * by voice alone for the purpose Logon and starts each reading by itself, up to `attempts` times; the
- * settings' last user is left as it was. Messages the dialog would box go to `info` instead, since nobody
- * may be there to close a box in time. Needs a QApplication.
+ * The voice logon in the logon plug-in's window, for a session with a display: the window verifies `user` by
+ * voice alone for the purpose Logon with the logon's prompts, opening the registered installation's stores
+ * itself, and starts each reading by itself, up to `attempts` times. Messages the dialog would box go to
+ * `info` instead, since nobody may be there to close a box in time. The verdict carries the engine's score of
+ * the last reading. Needs a QApplication.
  */
 VoiceVerdict RunWindowVoiceLogon(
-    LogonStores& stores, const std::string& user, int attempts, const std::function<void(const std::string&)>& info);
+    const std::string& user, int attempts, const std::function<void(const std::string&)>& info);
 
 } // namespace wardengate

@@ -8,7 +8,7 @@
 //
 //   wardengate-verify --user NAME [--attempts N] [--display]
 //
-// With --display the readings are taken in the voice dialog's window on DISPLAY; without it the prompts
+// With --display the readings are taken in the logon plug-in's window on DISPLAY; without it the prompts
 // go out as info lines and the readings start by themselves.
 //
 // Exit status 0 only after "result accept", 1 after any other result, 2 on a usage error.
@@ -102,8 +102,9 @@ wardengate::VoiceVerdict Verify(const Arguments& arguments)
     report.info = [](const std::string& text) { Line("info " + text); };
     report.readingEnded = [] { Line("reading-ended"); };
     if (arguments.display) {
-        report.window = [&](wardengate::LogonStores& stores) {
-            return wardengate::RunWindowVoiceLogon(stores, arguments.user, arguments.attempts, report.info);
+        // The window opens the installation's stores itself, as the logon plug-in's window does.
+        report.window = [&](wardengate::LogonStores&) {
+            return wardengate::RunWindowVoiceLogon(arguments.user, arguments.attempts, report.info);
         };
     }
     return wardengate::RunVoiceLogon(arguments.user, arguments.attempts, report);

@@ -31,8 +31,11 @@ check() { # description, command... (must succeed)
         sed 's/^/  | /' "$work/out" "$work/err" 2>/dev/null
     fi
 }
-# logon INPUT: the host's logon with INPUT typed at the terminal; what it printed in out, the dialog in err.
-logon() { printf '%b' "$1" | "$host" "$plugin" logon >"$work/out" 2>"$work/err"; }
+# logon INPUT: the host's logon with INPUT typed at the terminal (no display, so no window); what it printed
+# in out, the dialog in err.
+logon() {
+    printf '%b' "$1" | env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY "$host" "$plugin" logon >"$work/out" 2>"$work/err"
+}
 answered() { # result, user, password: exactly what CustomCtrlEntry handed back (the engine may have talked first)
     test "$(tail -n 3 "$work/out")" = "$(printf 'CustomCtrlEntry %s\nuser [%s]\npassword [%s]' "$1" "$2" "$3")"
 }
@@ -114,9 +117,11 @@ speak() { # voice, take, output
     espeak-ng -v "$1" -s "$rate" -p "$pitch" -w "$work/raw.wav" "himawari"
     sox -V1 -R -D "$work/raw.wav" -r 11025 -c 1 -b 16 "$3" gain -n -8 pad 0.$((5 + $2)) 3 trim 0s 33075s
 }
-mkdir -p "$work/enrol" "$work/same"
+mkdir -p "$work/enrol" "$work/same" "$work/again"
 for take in 0 1 2 3 4; do speak en+m3 "$take" "$work/enrol/$take.wav"; done
 speak en+m3 5 "$work/same/5.wav"
+# A second accepted logon gets a reading of its own: the same recording twice would be a replay.
+speak en+m3 6 "$work/again/6.wav"
 WARDEN_AUDIO_INPUT="$work/enrol" "$dialog" --mode 1 --purpose 4 --user tanaka --auto >"$work/out" 2>"$work/err"
 check "enrolment for the voice logons" grep -qF "model created 1" "$work/out"
 last_user="$(grep -i '^LastUser' "$app/halvox.ini")"
@@ -133,7 +138,7 @@ check "voice after password: last user kept" test "$(grep -i '^LastUser' "$app/h
 
 # Voice only: nothing typed but the ID, and the stored password comes back.
 "$wardenctl" secure set logonAuthMode=1 >/dev/null
-WARDEN_AUDIO_INPUT="$work/same" logon 'tanaka\n'
+WARDEN_AUDIO_INPUT="$work/again" logon 'tanaka\n'
 check "voice only: the stored password" answered 1 tanaka "se cret"
 
 echo "$passed passed, $failed failed"
