@@ -141,5 +141,62 @@ check "voice after password: last user kept" test "$(grep -i '^LastUser' "$app/h
 WARDEN_AUDIO_INPUT="$work/again" logon 'tanaka\n'
 check "voice only: the stored password" answered 1 tanaka "se cret"
 
+# With a display the host's logon shows the plug-in's window, on an application the plug-in makes for the
+# call (the host has none). A person is played by xdotool on Xvfb, without a window manager: the pointer's
+# window has the keyboard, so each field is clicked before it is typed into. Positions are the default skin's.
+for program in Xvfb xdotool; do
+    command -v "$program" >/dev/null || {
+        echo "window logons left out: $program is not installed"
+        echo "$passed passed, $failed failed"
+        [ "$failed" -eq 0 ]
+        exit
+    }
+done
+for number in $(seq 140 180); do [ -e "/tmp/.X11-unix/X$number" ] || break; done
+Xvfb ":$number" -nolisten tcp -screen 0 1024x768x24 >/dev/null 2>&1 &
+xvfb_pid=$!
+trap 'kill "$xvfb_pid" 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$number" ] && break; sleep 0.1; done
+window_logon() { # starts the host's logon on the display; its window id in $window
+    env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY DISPLAY=":$number" "$host" "$plugin" logon </dev/null >"$work/out" 2>"$work/err" &
+    host_pid=$!
+    window="$(DISPLAY=":$number" timeout 10 xdotool search --sync --onlyvisible --name '^Marlow$' | head -n 1)"
+    sleep 0.4 # the password start comes 200 ms after the window
+}
+at() { DISPLAY=":$number" xdotool mousemove --window "$window" "$1" "$2" click 1; } # x, y in the window
+typed() { DISPLAY=":$number" xdotool type --delay 20 "$1"; }
+press() { DISPLAY=":$number" xdotool key "$1"; }
+host_ended() { # waits at most $1 seconds for the host's logon to return
+    for _ in $(seq $(($1 * 10))); do kill -0 "$host_pid" 2>/dev/null || break; sleep 0.1; done
+    kill "$host_pid" 2>/dev/null
+    wait "$host_pid" 2>/dev/null
+}
+
+"$wardenctl" secure set logonAuthMode=2 >/dev/null
+window_logon
+check "window: shown on the display" test -n "$window"
+at 146 67 && typed tanaka && at 146 95 && typed 'se cret' && press Return
+host_ended 10
+check "window, password only: typed ID and password" answered 1 tanaka "se cret"
+check "window: nothing asked on the terminal" bash -c "! grep -qF 'ID:' '$work/err'"
+
+# Voice after password in the window: the password opens the voice step, Record takes the reading, and the
+# accepted voice returns the stored password.
+"$wardenctl" secure set logonAuthMode=0 >/dev/null
+mkdir -p "$work/third"
+speak en+m3 7 "$work/third/7.wav"
+accepts() { grep -c '^\[[0-9-]* [0-9:]*\] tanaka : Logon : Accept$' "$app/result.log"; }
+accepted_before="$(accepts)"
+export WARDEN_AUDIO_INPUT="$work/third"
+window_logon
+at 146 67 && typed tanaka && at 146 95 && typed 'se cret' && press Return
+sleep 0.6
+check "window, voice after password: the password alone ends nothing" kill -0 "$host_pid"
+at 210 272
+host_ended 15
+unset WARDEN_AUDIO_INPUT
+check "window, voice after password: the stored password" answered 1 tanaka "se cret"
+check "window, voice after password: its Accept line" test "$(accepts)" -eq $((accepted_before + 1))
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
