@@ -55,7 +55,7 @@ PERTURBATIONS = [(0.9, -2.0), (1.1, 3.0), (0.92, 2.0), (1.08, -3.0)]
 EVAL_SHARE = 3  # every third voice of each gender (after a seeded shuffle) is an evaluation voice
 # (live, replayed) readings per voice and word. Training voices have three verification readings beyond the
 # five of an enrolment, for when their family is held out of the models.
-TAKES = {"train": (8, 15), "eval": (17, 10)}
+TAKES = {"train": (8, 10), "eval": (17, 5)}
 ENROL_TAKES = 5
 CHAIN_NAMES = list(replay_chains.CHAINS)
 MICROPHONE_NAMES = list(replay_chains.MICROPHONES)
