@@ -1,5 +1,6 @@
 #include "WardenGate.h"
 
+#include "DisplayProbe.h"
 #include "LogonSession.h"
 #include "LogonTexts.h"
 #include "TestAccounts.h"

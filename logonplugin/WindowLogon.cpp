@@ -3,8 +3,6 @@
 #include "InstallationGate.h"
 #include "LogonWindow.h"
 
-#include "platform/Environment.h"
-
 #include <QApplication>
 
 #include <memory>
@@ -25,12 +23,6 @@ std::unique_ptr<QApplication> OwnApplication()
 }
 
 } // namespace
-
-bool HasDisplay()
-{
-    return platform::EnvironmentText("DISPLAY") || platform::EnvironmentText("WAYLAND_DISPLAY")
-        || platform::EnvironmentText("QT_QPA_PLATFORM");
-}
 
 LogonOutcome RunWindowLogon(std::FILE* errors)
 {

@@ -6,9 +6,6 @@
 
 namespace wardengate {
 
-/** True when a window can be shown: DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM is set and not empty. */
-bool HasDisplay();
-
 /**
  * One logon dialog from start to end on the registered installation, in a window shown modally on the calling
  * thread. Uses the host's QApplication when it has one; otherwise makes one for the call and tears it down
