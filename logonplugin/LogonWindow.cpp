@@ -26,6 +26,8 @@ const std::string kNone;
 
 } // namespace
 
+// The window is still being built when this runs; the two functions that refer to it are called only once it
+// is shown.
 voice::VoiceDlgCopy LogonWindow::LogonCopy(LogonWindow& window, const LogonWindowOptions& options)
 {
     voice::VoiceDlgCopy copy;
