@@ -7,6 +7,7 @@
 #include "PositionalFile.h"
 #include "StoreCipher.h"
 #include "VoiceDicLayout.h"
+#include "voice/ReadingHistory.h"
 #include <platform/AsciiCase.h>
 
 #include <filesystem>
@@ -237,6 +238,9 @@ int CAppUserVoiceDic::DelUser(std::string id, std::string certiKey) noexcept
         if (!WriteLe32At(dic, static_cast<std::uint64_t>(slot) * layout::kSlotSize + layout::kFlagOffset, 0)) {
             return Fail(dic.ErrorText());
         }
+        // The fingerprints of his accepted readings go with his voice; a history that cannot be rewritten
+        // keeps them, which only ever refuses recordings of him.
+        (void)talk::voice::ReadingHistory(talk::voice::ReadingHistory::PathBeside(m_dicPath)).Forget(id);
         return 1;
     });
 }
@@ -335,6 +339,11 @@ int CAppUserVoiceDic::DelUserVoice(std::string id, std::string certiKey, std::st
         if (!OpenUserSection(dic, id, certiKey, name, sectionPos)) {
             return 0;
         }
-        return WriteLe32At(dic, sectionPos, 0) ? 1 : Fail(dic.ErrorText());
+        if (!WriteLe32At(dic, sectionPos, 0)) {
+            return Fail(dic.ErrorText());
+        }
+        (void)talk::voice::ReadingHistory(talk::voice::ReadingHistory::PathBeside(m_dicPath))
+            .Forget(id, platform::FoldAscii(name));
+        return 1;
     });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "voice/ReadingFingerprint.h"
 #include "voice/VoiceAction.h"
 #include "voice/VoiceEngine.h"
 #include "voice/VoiceFlowVariant.h"
@@ -32,8 +33,9 @@ struct VoiceFlowState
     std::string UserID;
     std::string Word;
     std::string Nick;
-    // Output.
+    // Outputs.
     int ModelCreated = 0;
+    int CapturedRefusal = 0; // 1 when the last denied reading was refused as a replay of an accepted one
     // Working state.
     std::string AppPath;
     std::string SkinName;
@@ -161,6 +163,12 @@ private:
     void DecideVerification();
     void DecideModelTest();
     void TrainModel();
+    // Captured-unlock check.
+    ReadingFingerprint CurrentFingerprint() const;
+    std::string ReadingHistoryPath() const;
+    bool IsCapturedReading(const ReadingFingerprint& print);
+    void RememberReadings(const std::vector<ReadingFingerprint>& prints);
+    void RefuseCapturedReading();
     // Actions.
     bool Emit(VoiceAction action);
     void Prompt(const std::string& text);
@@ -194,6 +202,9 @@ private:
     bool m_finished = false;
     bool m_ended = false;
     int m_result = 0;
+    long m_wordFirst = 0; // samples of the word the endpoint detection found in the last reading
+    long m_wordLast = 0;
+    std::vector<ReadingFingerprint> m_enrolPrints;
 };
 
 } // namespace talk::voice

@@ -105,8 +105,8 @@ int VoiceFlow::SelectDrive()
 void VoiceFlow::WriteLogFile(int accepted)
 {
     // A log that cannot be opened loses the line; the decision stands.
-    const std::string line
-        = FormatResultLine(m_services.clock->LocalNow(), m_state.UserID, m_state.Purpose, accepted != 0);
+    const std::string line = FormatResultLine(m_services.clock->LocalNow(), m_state.UserID, m_state.Purpose,
+        accepted != 0, accepted == 0 && m_state.CapturedRefusal ? kCapturedReason : "");
     (void)AppendResultLine(m_state.AppPath, line);
 }
 

@@ -4,6 +4,7 @@
 #include "AppUserDic.h"
 #include "AppUserVoiceDic.h"
 #include "Setup/SetupFile.h"
+#include "voice/ReadingHistory.h"
 
 namespace talk::voice {
 
@@ -37,6 +38,8 @@ void VoiceFlow::OnProcess()
 
 void VoiceFlow::DecideEnrolment()
 {
+    // An attacker may have recorded the enrolment as well as any unlock.
+    m_enrolPrints.push_back(CurrentFingerprint());
     Prompt(FormatString(VoiceString::TakesRecorded, m_state.TakeCount));
     DrawResult(true);
     if (m_state.LastTakeGood == 1 && m_state.TakeCount >= m_state.EnrolRepeat) {
@@ -66,6 +69,8 @@ void VoiceFlow::TrainModel()
         m_state.FailCount = 0;
         m_state.ModelCreated = 1;
         m_state.TakeCount = 1;
+        RememberReadings(m_enrolPrints);
+        m_enrolPrints.clear();
         End(1);
         return;
     }
@@ -86,6 +91,14 @@ void VoiceFlow::DecideVerification()
         DrawResult(false);
     }
     const bool modelTest = m_state.VerifyRepeat == kModelTestRepeat;
+    ReadingFingerprint print;
+    if (!modelTest) {
+        print = CurrentFingerprint();
+        if (IsCapturedReading(print)) {
+            RefuseCapturedReading();
+            return;
+        }
+    }
     if (engine.Verify() != 0) {
         Prompt(VoiceString::Accepted);
         DrawResult(true);
@@ -96,6 +109,8 @@ void VoiceFlow::DecideVerification()
                 const std::string key = m_services.userDic->GetCertiKey(m_state.UserID);
                 m_services.voiceDic->SetUserVoice(m_state.UserID, key, m_state.Nick);
             }
+            RememberReadings({print});
+            m_state.CapturedRefusal = 0;
             PlayResult(sound::kVerifyTrue);
             if (m_services.variant.rememberLastUser)
                 m_services.setup->SetLastUserProgram(m_state.UserID);
@@ -108,6 +123,7 @@ void VoiceFlow::DecideVerification()
         DrawResult(false);
         m_state.FailCount = 0;
         if (!modelTest) {
+            m_state.CapturedRefusal = 0;
             PlayResult(sound::kVerifyFalse);
             if (--m_state.AttemptsLeft <= 0) {
                 WriteLogFile(0);
@@ -121,6 +137,56 @@ void VoiceFlow::DecideVerification()
     }
     if (m_state.LastTakeGood == 1)
         DecideModelTest();
+}
+
+ReadingFingerprint VoiceFlow::CurrentFingerprint() const
+{
+    return ComputeFingerprint(m_state.Samples.data(), m_state.SampleCount, m_wordFirst, m_wordLast, kSampleRate);
+}
+
+std::string VoiceFlow::ReadingHistoryPath() const
+{
+    const std::string& dicPath = m_services.voiceDic->GetVoiceDicPath();
+    return dicPath.empty() ? std::string() : ReadingHistory::PathBeside(dicPath);
+}
+
+bool VoiceFlow::IsCapturedReading(const ReadingFingerprint& print)
+{
+    const std::string path = ReadingHistoryPath();
+    if (path.empty())
+        return false;
+    // A damaged history reads as empty: the check may miss a replay then, but never locks the user out.
+    ReadingHistory history(path);
+    for (const ReadingFingerprint& kept : history.Recall(m_state.UserID, m_state.Nick))
+        if (CompareFingerprints(kept, print).distance < kReplayDistance)
+            return true;
+    return false;
+}
+
+void VoiceFlow::RememberReadings(const std::vector<ReadingFingerprint>& prints)
+{
+    const std::string path = ReadingHistoryPath();
+    if (path.empty() || prints.empty())
+        return;
+    // An unwritten history weakens the next check only; the decision already made stands.
+    ReadingHistory history(path);
+    (void)history.Remember(m_state.UserID, m_state.Nick, prints);
+}
+
+void VoiceFlow::RefuseCapturedReading()
+{
+    Prompt(literal::kCapturedReading);
+    DrawResult(false);
+    m_state.FailCount = 0;
+    m_state.CapturedRefusal = 1;
+    PlayResult(sound::kVerifyFalse);
+    if (--m_state.AttemptsLeft <= 0) {
+        WriteLogFile(0);
+        End(2);
+        return;
+    }
+    Pause(kResultPauseMs);
+    OnRecord();
 }
 
 void VoiceFlow::DecideModelTest()

@@ -256,6 +256,8 @@ void VoiceFlow::FinishReading()
         VoiceAction marks = Act(VoiceActionKind::DrawEndpointMarks);
         marks.first = startFrame * shift;
         marks.last = endFrame * shift;
+        m_wordFirst = marks.first;
+        m_wordLast = marks.last;
         Emit(std::move(marks));
         m_state.LastTakeGood = 1;
         OnProcess();

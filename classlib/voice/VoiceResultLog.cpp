@@ -8,14 +8,18 @@
 
 namespace talk::voice {
 
-std::string FormatResultLine(const std::tm& when, const std::string& userId, int purpose, bool accepted)
+std::string FormatResultLine(
+    const std::tm& when, const std::string& userId, int purpose, bool accepted, const std::string& reason)
 {
     char stamp[32];
     // Each part is two digits, the year too: the log has always shown the century-less year.
     std::snprintf(stamp, sizeof stamp, "%02d-%02d-%02d %02d:%02d:%02d", (when.tm_year + 1900) % 100,
         (when.tm_mon + 1) % 100, when.tm_mday % 100, when.tm_hour % 100, when.tm_min % 100, when.tm_sec % 100);
     return "[" + std::string(stamp) + "] " + userId + " : " + PurposeWord(purpose) + " : "
-        + (accepted ? "Accept" : "Denied") + "\n";
+        + (accepted              ? "Accept"
+                : reason.empty() ? "Denied"
+                                 : "Denied (" + reason + ")")
+        + "\n";
 }
 
 bool AppendResultLine(const std::string& appPath, const std::string& line) noexcept

@@ -53,6 +53,9 @@ inline constexpr const char* kWrongPassword = "入力したパスワードが違
 inline constexpr const char* kBypassKeyMissing = "By-passキーが存在しません。";
 inline constexpr const char* kBypassKeyWrong = "誤った“By-passキ－”です。";
 inline constexpr const char* kTitle = "Marlow";
+/** A reading too close to one already accepted: a recording of the user, not the user. */
+inline constexpr const char* kCapturedReading
+    = "録音された音声のようです。マイクに向かって、ご自身の声でもう一度パスワードを読んでください。";
 } // namespace literal
 
 /** Prompt sounds, each a file of the installation's "wave" folder. */

@@ -6,6 +6,7 @@
 
 #include "AudioCapture.h"
 #include "voice/VoiceEngine.h"
+#include "voice/VoiceResultLog.h"
 #include "voice/VoiceTexts.h"
 
 #include <HalvoxEngine.h>
@@ -120,6 +121,9 @@ VoiceVerdict RunVoiceLogon(const std::string& user, int attempts, const VoiceLog
     const std::string score = ScoreOfDecisionLine(flow.EngineStatus());
     if (result == 1 && flow.UserID() == user)
         return Verdict(VerdictKind::Accept, "voice accepted", score);
+    // The auth log tells a recording of an earlier unlock apart from a voice that is not his.
+    if (flow.State().CapturedRefusal)
+        return Verdict(VerdictKind::Deny, voice::kCapturedReason, score);
     return Verdict(VerdictKind::Deny, score == "-" ? "no reading was judged" : "voice denied", score);
 }
 

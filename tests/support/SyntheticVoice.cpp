@@ -151,7 +151,8 @@ std::vector<int16_t> Speak(const Voice& voice, const Word& word, const Reading& 
         r4.Tune(3600.0 * s, 250);
 
         // Glottal source: one pulse per period, smoothed by the voice's tilt, with a little vibrato.
-        const double pitch = voice.pitchHz * (1.0 + 0.04 * std::sin(2.0 * kPi * 4.0 * n / kRate) - 0.08 * position);
+        const double pitch = voice.pitchHz * reading.pitchFactor
+            * (1.0 + 0.04 * std::sin(2.0 * kPi * 4.0 * n / kRate) - 0.08 * position);
         phase += pitch / kRate;
         double pulse = 0.0;
         if (phase >= 1.0) {

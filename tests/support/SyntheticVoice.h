@@ -37,6 +37,7 @@ struct Reading
     double peak = 6000.0; // the word's largest sample
     double noiseLevel = 8.0; // standard deviation of the room noise
     double rateJitter = 0.0; // relative change of the phone lengths, -0.1 ... 0.1
+    double pitchFactor = 1.0; // this reading's pitch against the talker's usual one
     uint32_t seed = 1;
 };
 

@@ -82,12 +82,18 @@ expect "enrolment writes no result line" test ! -s "$app/result.log"
 WARDEN_AUDIO_INPUT="$work/same" run "verify the enrolled voice" 0 "$dialog" --mode 2 --purpose 0 --user tanaka --auto
 expect "one Accept line" test "$(grep -c '^\[[0-9-]* [0-9:]*\] tanaka : Logon : Accept$' "$app/result.log")" -eq 1
 
+# The accepted reading once more, as a recording of that unlock would bring it: refused on every attempt
+# as a replay, with its own reason in the Denied line.
+WARDEN_AUDIO_INPUT="$work/same" run "the accepted reading again" 1 "$dialog" --mode 2 --purpose 0 --user tanaka --auto
+expect "a Denied line with the replay's reason" \
+    test "$(tail -n 1 "$app/result.log" | sed 's/^\[[0-9-]* [0-9:]*\] //')" = "tanaka : Logon : Denied (replay of an accepted reading)"
+
 # Another voice: five denied attempts, then one Denied line and the dialog ends with 2.
 WARDEN_AUDIO_INPUT="$work/other" run "verify another voice" 1 "$dialog" --mode 2 --purpose 0 --user tanaka --auto
 expect "denial ends the dialog with 2" grep -qF "result 2: user tanaka" "$work/out"
 expect "one Denied line after the Accept line" \
     test "$(tail -n 1 "$app/result.log" | sed 's/^\[[0-9-]* [0-9:]*\] //')" = "tanaka : Logon : Denied"
-expect "two result lines in all" test "$(wc -l <"$app/result.log")" -eq 2
+expect "three result lines in all" test "$(wc -l <"$app/result.log")" -eq 3
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

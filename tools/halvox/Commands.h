@@ -14,5 +14,6 @@ int RunModelInfo(const Arguments& args);
 int RunEnrol(const Arguments& args);
 int RunVerify(const Arguments& args);
 int RunEval(const Arguments& args);
+int RunFingerprint(const Arguments& args);
 
 } // namespace halvox::tool

@@ -27,6 +27,8 @@ bool ParseSessionArguments(const Arguments& args, SessionSettings* s, std::vecto
                             .Switch("per-user-folders", &s->perUserFolders)
                             .Switch("no-live-check", &s->liveCheck, false)
                             .Switch("no-adapt", &s->adapt, false)
+                            .Text("history", &s->historyPath)
+                            .Switch("remember", &s->remember)
                             .Operands(files)
                             .Parse(args, error);
     if (!parsed) {
@@ -34,6 +36,10 @@ bool ParseSessionArguments(const Arguments& args, SessionSettings* s, std::vecto
         return false;
     }
     s->wordCheck = wordCheck ? 1 : 0;
+    if (s->remember && s->historyPath.empty()) {
+        UsageError("--remember needs --history");
+        return false;
+    }
     if (s->folder.empty() || s->userId.empty() || s->wordCode.size() != 3) {
         UsageError("--dir, --user and a three-character --word are required");
         return false;

@@ -21,6 +21,8 @@ struct SessionSettings
     bool perUserFolders = false; // the dialog keeps user models in the work folder
     bool liveCheck = true;
     bool adapt = true;
+    std::string historyPath; // the captured-unlock check's store; "" leaves the check out
+    bool remember = false; // an accepted reading joins the history, as the voice dialog's acceptances do
 };
 
 // Reads --dir, --user, --word, --text and the overriding options; the rest are recordings.

@@ -1,10 +1,11 @@
 // halvox verify: one verification reading through the engine's interface in the voice dialog's
-// order: endpoints, per-reading analysis, live check, verification, update flag.
+// order: endpoints, per-reading analysis, live check, captured-unlock check, verification, update flag.
 #include <cstdio>
 
 #include "Commands.h"
 #include "EngineSession.h"
 #include "HalvoxEngine.h"
+#include "voice/ReadingHistory.h"
 
 namespace halvox::tool {
 
@@ -45,6 +46,11 @@ int RunVerify(const Arguments& args)
         std::printf("endpoint: no word found (error %d)\ndecision: denied\n", SVE_GetErrorNumber());
         return Finish(kExitDenied);
     }
+    const int64_t packed = SVE_GetEndpointValue();
+    const long shift = SVE_GetShiftValue();
+    const talk::voice::ReadingFingerprint print
+        = talk::voice::ComputeFingerprint(samples.data(), count, static_cast<int32_t>(packed & 0xffffffff) * shift,
+            static_cast<int32_t>(static_cast<uint64_t>(packed) >> 32) * shift);
     const int analysed = SVE_CheckSexSpeech(samples.data(), count, 0);
     PrintTexts();
     if (!analysed) {
@@ -56,6 +62,23 @@ int RunVerify(const Arguments& args)
         PrintTexts();
         std::printf("live check: %s\n", live ? "live" : "recording (or failed)");
     }
+    if (!settings.historyPath.empty()) {
+        talk::voice::ReadingHistory history(settings.historyPath);
+        double nearest = -1.0;
+        for (const talk::voice::ReadingFingerprint& kept : history.Recall(settings.userId, settings.wordCode)) {
+            const double distance = talk::voice::CompareFingerprints(kept, print).distance;
+            if (nearest < 0.0 || distance < nearest)
+                nearest = distance;
+        }
+        if (history.FoundDamage())
+            std::printf("history: damaged, read as empty\n");
+        if (nearest >= 0.0)
+            std::printf("nearest accepted reading: %.3f (replay below %.3f)\n", nearest, talk::voice::kReplayDistance);
+        if (nearest >= 0.0 && nearest < talk::voice::kReplayDistance) {
+            std::printf("decision: denied (replay of an accepted reading)\n");
+            return Finish(kExitDenied);
+        }
+    }
     const int accepted = SVE_Verify();
     PrintTexts();
     std::printf("model updated: %d\n", SVE_GetbUpdate());
@@ -64,6 +87,11 @@ int RunVerify(const Arguments& args)
         return Finish(kExitError);
     }
     std::printf("decision: %s\n", accepted ? "accepted" : "denied");
+    if (accepted && settings.remember) {
+        talk::voice::ReadingHistory history(settings.historyPath);
+        if (!history.Remember(settings.userId, settings.wordCode, {print}))
+            std::fprintf(stderr, "halvox: the reading was not added to the history: %s\n", history.ErrorText().c_str());
+    }
     return Finish(accepted ? kExitOk : kExitDenied);
 }
 

@@ -20,8 +20,13 @@ void PrintUsage()
                 "                                         verify one reading (exit 0 accepted, 1 denied, 2 error)\n"
                 "  options of enrol and verify: --repeat N (5) --margin M (0.3) --same-word D (1.2)\n"
                 "    --noise-mode N (0) --word-check --per-user-folders --no-live-check --no-adapt\n"
+                "  options of verify: --history FILE (refuse replays of the readings kept there, as the voice\n"
+                "    dialog does with halvoxurh.dat) --remember (add an accepted reading to FILE)\n"
                 "  eval --corpus DIR --engine-data DIR --work DIR --out DIR\n"
                 "                                         verification accuracy over a voice corpus\n"
+                "  fingerprint [--word CODE] FIRST.wav X.wav ...\n"
+                "                                         distance of each reading to the first under the\n"
+                "                                         captured-unlock check\n"
                 "Recordings are WAV files, 16-bit mono at 11025 samples per second.\n");
 }
 
@@ -48,6 +53,8 @@ int main(int argc, char** argv)
         return RunVerify(args);
     if (command == "eval")
         return RunEval(args);
+    if (command == "fingerprint")
+        return RunFingerprint(args);
     PrintUsage();
     return UsageError("unknown command " + command);
 }

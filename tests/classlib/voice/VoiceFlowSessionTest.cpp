@@ -26,6 +26,22 @@ std::vector<std::vector<int16_t>> Takes(int voice, int first, int count)
     return takes;
 }
 
+// A reading of the talker on another occasion. The fixture's readings of one talker share one pitch
+// contour; a person's pitch moves a little from reading to reading, and the captured-unlock check tells a
+// replay from a new reading by exactly that, so a verification that must pass gets a reading of its own.
+std::vector<int16_t> FreshReading(int voice, int take, double pitchFactor)
+{
+    warden::test::Reading reading;
+    reading.seed = static_cast<uint32_t>(voice * 1000 + take * 7 + 1);
+    reading.offsetSeconds = 0.55 + 0.09 * (take % 5);
+    reading.durationSeconds = 0.75 + 0.03 * ((take * 3) % 5);
+    reading.rateJitter = 0.04 * ((take % 3) - 1);
+    reading.peak = 5200.0 + 450.0 * (take % 4);
+    reading.noiseLevel = 5.0 + (take % 3);
+    reading.pitchFactor = pitchFactor;
+    return warden::test::Speak(warden::test::TestVoice(voice), warden::test::TestWord(0), reading);
+}
+
 double Median(std::vector<double> values)
 {
     if (values.empty())
@@ -135,7 +151,7 @@ TEST_F(VoiceFlowSessionTest, OrdinaryVerifyAcceptsTheEnrolledVoiceAndDeniesAnoth
     Enrol(kOwner, enrolMs);
 
     std::vector<double> verifyMs;
-    VoiceFlow& own = VerifyFlow(2, 1, Takes(kOwner, 6, 1));
+    VoiceFlow& own = VerifyFlow(2, 1, {FreshReading(kOwner, 6, 1.04)});
     RunTimed(verifyMs);
     ASSERT_TRUE(own.Ended());
     EXPECT_EQ(own.Result(), 1) << m_sink.LastPrompt();
@@ -158,6 +174,59 @@ TEST_F(VoiceFlowSessionTest, OrdinaryVerifyAcceptsTheEnrolledVoiceAndDeniesAnoth
     std::printf("[ figures  ] 30th tick to decision, median: enrolment %.2f ms over %zu readings, "
                 "verification %.2f ms over %zu readings\n",
         Median(enrolMs), enrolMs.size(), Median(verifyMs), verifyMs.size());
+}
+
+TEST_F(VoiceFlowSessionTest, AReplayOfAnAcceptedOrEnrolledReadingIsRefusedAndANewReadingIsNot)
+{
+    std::vector<double> ms;
+    Enrol(kOwner, ms);
+    const std::vector<int16_t> accepted = FreshReading(kOwner, 6, 1.04);
+    VoiceFlow& first = VerifyFlow(0, 1, {accepted});
+    RunTimed(ms);
+    ASSERT_EQ(first.Result(), 1) << m_sink.LastPrompt();
+    first.Finish();
+
+    // The accepted reading played back from a recording: refused with its own prompt, as a denied attempt.
+    m_sink.Forget();
+    VoiceFlow& replayed = VerifyFlow(0, 1, {warden::test::Replay(accepted, 11), warden::test::Replay(accepted, 12)});
+    replayed.State().AttemptsLeft = 2;
+    RunTimed(ms);
+    ASSERT_TRUE(replayed.Ended());
+    EXPECT_EQ(replayed.Result(), 2);
+    EXPECT_EQ(m_sink.Count(VoiceActionKind::RecordingStarted), 2) << "a refusal leaves the other attempts";
+    EXPECT_EQ(replayed.State().AttemptsLeft, 0);
+    EXPECT_EQ(replayed.State().CapturedRefusal, 1);
+    const auto prompts = m_sink.Texts(VoiceActionKind::ShowPrompt);
+    EXPECT_EQ(std::count(prompts.begin(), prompts.end(), std::string(literal::kCapturedReading)), 2);
+    EXPECT_EQ(std::count(prompts.begin(), prompts.end(), std::string(StringText(VoiceString::Accepted))), 0);
+    EXPECT_EQ(ReadLog(),
+        "[26-03-15 09:41:02] alice : Logon : Accept\n"
+        "[26-03-15 09:41:02] alice : Logon : Denied (replay of an accepted reading)\n");
+    replayed.Finish();
+
+    // A recording of the enrolment is refused too.
+    m_sink.Forget();
+    VoiceFlow& enrolment = VerifyFlow(0, 1, {warden::test::Replay(Takes(kOwner, 2, 1).front(), 13)});
+    enrolment.State().AttemptsLeft = 1;
+    RunTimed(ms);
+    EXPECT_EQ(enrolment.Result(), 2);
+    EXPECT_EQ(m_sink.LastPrompt(), literal::kCapturedReading);
+    enrolment.Finish();
+
+    // The user saying the word again is let in, and a plain denial afterwards gives the plain line.
+    m_sink.Forget();
+    VoiceFlow& again = VerifyFlow(0, 1, {FreshReading(kOwner, 7, 0.96)});
+    RunTimed(ms);
+    EXPECT_EQ(again.Result(), 1) << m_sink.LastPrompt();
+    EXPECT_EQ(again.State().CapturedRefusal, 0);
+    again.Finish();
+    VoiceFlow& stranger = VerifyFlow(0, 1, Takes(kStranger, 6, 1));
+    stranger.State().AttemptsLeft = 1;
+    RunTimed(ms);
+    EXPECT_EQ(stranger.Result(), 2);
+    EXPECT_EQ(stranger.State().CapturedRefusal, 0);
+    const std::string log = ReadLog();
+    EXPECT_EQ(log.substr(log.rfind('[')), "[26-03-15 09:41:02] alice : Logon : Denied\n");
 }
 
 TEST_F(VoiceFlowSessionTest, ModelTestPassesAtTheFourthAcceptance)
