@@ -139,7 +139,8 @@ bool IsSecretStore(const std::string& path)
     const fs::path p(path);
     const std::string name = WithoutJournalSuffix(p.filename().string());
     const std::string folder = p.parent_path().filename().string();
-    static const std::set<std::string> kSecretNames = {"halvoxuid.dat", "halvoxuvd.dat", "halvox.dat", "accounts.db"};
+    static const std::set<std::string> kSecretNames
+        = {"halvoxuid.dat", "halvoxuvd.dat", "halvoxurh.dat", "halvox.dat", "accounts.db"};
     return kSecretNames.count(name) != 0 || folder == "registry" || folder == "work";
 }
 

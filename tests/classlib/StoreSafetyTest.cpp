@@ -151,7 +151,7 @@ TEST(StoreSafetyJudgeTest, KnowsWhichFilesHoldSecrets)
 {
     for (const char* path : {"/r/program/halvoxuid.dat", "/r/program/halvoxuvd.dat", "/r/program/halvox.dat",
              "/r/accounts.db", "/r/accounts.db-wal", "/r/registry/HKEY_LOCAL_MACHINE.db", "/r/program/work/aaj.bin",
-             "/r/program/halvoxuid.dat.lock"}) {
+             "/r/program/halvoxuid.dat.lock", "/r/program/halvoxurh.dat"}) {
         EXPECT_TRUE(safety::IsSecretStore(path)) << path;
     }
     for (const char* path : {"/r/program/skin/default/skin.ini", "/r/program/wave/start.wav", "/r/system/x.dat"}) {
