@@ -23,12 +23,12 @@ constexpr int kMinFrames = 10;
 constexpr int kMinVoicedPairs = 8;
 constexpr uint8_t kFormatVersion = 1;
 
-// Scales of the distance's three parts, each counting as one unit: a 2 % stretch, 12 cents (0.7 %) of
-// pitch, 40 cents of spread. Replays through the loudspeaker chains we measured stay within about half of
-// each; two readings by a person differ by more in at least one (docs/accuracy.md).
+// Scales of the distance's two parts, each counting as one unit: a 2 % stretch and 10 cents (0.6 %) of
+// pitch. Replays through the loudspeaker chains we measured mostly stay well within both; two readings
+// by one voice differ by more in at least one (docs/accuracy.md, "Captured-unlock rejection"). The
+// spread of the pitch differences is left out: echo and clipping move it as much as a new reading does.
 constexpr double kStretchUnit = 0.02;
-constexpr double kPitchUnitCents = 12.0;
-constexpr double kSpreadUnitCents = 40.0;
+constexpr double kPitchUnitCents = 10.0;
 // Weights of the alignment's cost: 10 cents of spread count as much as 0.1 of correlation of the rises.
 constexpr double kAlignSpreadCents = 10.0;
 constexpr double kAlignRiseUnit = 0.1;
@@ -333,8 +333,7 @@ FingerprintMatch CompareFingerprints(const ReadingFingerprint& a, const ReadingF
         match.timeScale = bestScale;
         const double stretch = std::log(bestScale) / kStretchUnit;
         const double pitch = match.pitchCents / kPitchUnitCents;
-        const double shape = match.pitchSpread / kSpreadUnitCents;
-        match.distance = std::sqrt(stretch * stretch + pitch * pitch + shape * shape);
+        match.distance = std::sqrt(stretch * stretch + pitch * pitch);
     } catch (...) {
         match = FingerprintMatch();
     }

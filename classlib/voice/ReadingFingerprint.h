@@ -39,16 +39,17 @@ struct FingerprintMatch
 {
     double timeScale = 1.0; // frames of the second per frame of the first
     double pitchCents = 0.0; // median pitch difference over frames voiced in both
-    double pitchSpread = 0.0; // mean distance in cents of the pitch differences from their median
+    double pitchSpread = 0.0; // median distance in cents of the pitch differences from their median
     double correlation = 0.0; // of the two loudness rises once aligned
     int voicedPairs = 0;
-    double distance = 1e9; // 0 for one reading compared with itself
+    double distance = 1e9; // of stretch and pitch in their units; 0 for one reading compared with itself
 };
 
 /**
- * Aligns `b` onto `a` by stretching and shifting it in time and measures how far apart they are.
- * A replay of a reading lies close to it (no stretch, no pitch change, contours alike); another
- * reading of the same word lies far. An empty fingerprint is far from everything.
+ * Aligns `b` onto `a` by stretching and shifting it in time (where the loudness rises coincide and the
+ * pitch contours run parallel) and measures how far apart they are. A replay of a reading lies close to
+ * it (no stretch, no pitch change); another reading of the same word lies far. A fingerprint without
+ * enough voiced frames is far from everything: nothing shows it to be a replay.
  */
 FingerprintMatch CompareFingerprints(const ReadingFingerprint& a, const ReadingFingerprint& b) noexcept;
 
