@@ -122,6 +122,11 @@ check "accepted voice: logged with its score" logged "voice logon user=$user res
 [ "$own_devlog" = yes ] &&
     echo "figure: end of the reading to the PAM result: $(tail -n 1 "$work/syslog" | sed 's/.*decision_ms=//') ms"
 
+# The accepted reading once more, as a recording of that logon would bring it: refused, with its reason.
+WARDEN_AUDIO_INPUT="$work/same" authenticate "$user"
+check "replayed logon: auth_err, then the next module" marks "auth_err "
+check "replayed logon: logged with its reason" logged "result=deny .*reason=replay of an accepted reading"
+
 # A session with a display (a screen locker names it as the terminal): the voice dialog's window takes the
 # reading, and nothing goes through the conversation.
 # Under the sanitizers the window system's own libraries report leaks at exit, which the module rightly
