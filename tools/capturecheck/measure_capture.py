@@ -10,10 +10,12 @@ each replay is compared with its own source reading. Live readings are compared 
 and word.
 
     measure_capture.py --halvox build/bin/halvox --out DIR [--voices 12] [--takes 6] [--seed 7]
-                       [--threshold 1.0] [--words aaj,abj,...]
+                       [--threshold 1.0] [--words aaj,abj,...] [--chains small,wide,...|none]
 
 Prints percentiles of both distributions, the share of replays refused and of live pairs refused at the
-threshold, per chain; writes every distance to DIR/distances.tsv. Deterministic for a seed.
+threshold, per chain, and the share of live readings that would be refused against a history holding the
+other live readings of their voice and word; writes every distance with its two readings to
+DIR/distances.tsv. Deterministic for a seed.
 """
 
 import argparse
@@ -201,6 +203,7 @@ def main():
     ap.add_argument("--seed", type=int, default=7)
     ap.add_argument("--threshold", type=float, default=1.0)
     ap.add_argument("--words", default="aaj,abj,acj,adj,aej,afj")
+    ap.add_argument("--chains", default="", help="chains to measure (default all; none: live readings only)")
     args = ap.parse_args()
 
     words = [w for w in corpus.read_vocabulary(os.path.join(ROOT, "data", "vocabulary.tsv"))
@@ -213,6 +216,8 @@ def main():
     if replay_chains is not None and hasattr(replay_chains, "CHAINS"):
         for name in replay_chains.CHAINS:
             chains["corpus-" + name] = (lambda n: lambda rng, x, span: replay_chains.replay(rng, n, x, span))(name)
+    if args.chains:
+        chains = {k: v for k, v in chains.items() if k in args.chains.split(",")}
 
     rows = []
     for voice in voices:
@@ -241,30 +246,42 @@ def main():
                     rpath = os.path.join(folder, f"live{take:02d}_{name}.wav")
                     corpus.write_wav(rpath, as_int16(replayed, crng))
                     replays.append((name, rpath))
-                found = distances(args.halvox, word["code"], path, [p for _, p in replays])
-                if path not in [r[0] for r in lives] and found is not None:
+                if replays:
+                    found = distances(args.halvox, word["code"], path, [p for _, p in replays])
                     for name, rpath in replays:
-                        rows.append(("replay", name, voice["id"], word["code"], found.get(rpath)))
+                        rows.append(("replay", name, voice["id"], word["code"], found.get(rpath), path, rpath))
                 lives.append((path, take))
             for i, (path, _) in enumerate(lives):
                 later = [p for p, _ in lives[i + 1:]]
                 if later:
                     found = distances(args.halvox, word["code"], path, later)
                     for p in later:
-                        rows.append(("live", "-", voice["id"], word["code"], found.get(p)))
+                        rows.append(("live", "-", voice["id"], word["code"], found.get(p), path, p))
         print(f"{voice['id']} done", file=sys.stderr, flush=True)
 
     with open(os.path.join(args.out, "distances.tsv"), "w", encoding="utf-8") as f:
-        f.write("kind\tchain\tvoice\tword\tdistance\tscale\tpitch\tspread\tcorrelation\n")
+        f.write("kind\tchain\tvoice\tword\tdistance\tscale\tpitch\tspread\tcorrelation\tfirst\tsecond\n")
         for r in rows:
             parts = ["none"] * 5 if r[4] is None else [f"{v:.4f}" for v in r[4]]
-            f.write("\t".join(list(map(str, r[:4])) + parts) + "\n")
+            names = [os.path.relpath(p, args.out) for p in r[5:7]]
+            f.write("\t".join(list(map(str, r[:4])) + parts + names) + "\n")
+    pairs = [r for r in rows if r[0] == "live"]
     rows = [r[:4] + (None if r[4] is None else r[4][0],) for r in rows]
 
     live = [r[4] for r in rows if r[0] == "live" and r[4] is not None]
     print(f"live pairs of one speaker and word: {len(live)} measured; distance {percentiles(live)}")
     refused_live = sum(1 for d in live if d < args.threshold)
     print(f"  refused as replays at {args.threshold}: {refused_live} ({100.0 * refused_live / max(1, len(live)):.2f} %)")
+    # Each live reading against a history of the other live readings of its voice and word.
+    readings = {}
+    for r in pairs:
+        for own in r[5:7]:
+            readings.setdefault(own, False)
+        if r[4] is not None and r[4][0] < args.threshold:
+            readings[r[5]] = readings[r[6]] = True
+    refused_readings = sum(readings.values())
+    print(f"  live readings refused against the other {args.takes - 1} of their voice and word: {refused_readings} of "
+          f"{len(readings)} ({100.0 * refused_readings / max(1, len(readings)):.2f} %)")
     for name in chains:
         ds = [r[4] for r in rows if r[0] == "replay" and r[1] == name]
         measured = [d for d in ds if d is not None]
