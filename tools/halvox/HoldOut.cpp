@@ -85,6 +85,7 @@ HeldOutFigures SummariseHeldOut(const std::vector<HeldOutTrial>& trials, double 
         } else if (t.genuine) {
             genuine.push_back(t.score);
             count(&f.falseRejection, !t.accepted);
+            count(&f.falseRejectionByKind[t.kind], !t.accepted);
             count(&f.liveFlagged, !t.judgedLive);
             count(&f.liveFlaggedByKind[t.kind], !t.judgedLive);
         } else if (t.countedImpostor) {
@@ -135,6 +136,8 @@ std::string FormatHeldOut(const std::string& family, FamilyKind kind, const Held
     text += Line("at the dialog's margin: false acceptance %.2f %% (%ld of %ld), false rejection %.2f %% (%ld of %ld)",
         f.falseAcceptance.Percent(), f.falseAcceptance.part, f.falseAcceptance.whole, f.falseRejection.Percent(),
         f.falseRejection.part, f.falseRejection.whole);
+    text += Line("false rejection by microphone kind:");
+    text += Shares(f.falseRejectionByKind);
     text += Line("replays flagged by the live check: %.1f %% (%ld of %ld)", f.replaysFlagged.Percent(),
         f.replaysFlagged.part, f.replaysFlagged.whole);
     text += Shares(f.replaysFlaggedByKind);

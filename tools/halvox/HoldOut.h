@@ -62,6 +62,7 @@ struct HeldOutFigures
     double equalErrorMargin = 0.0; ///< the margin at which false acceptance meets false rejection
     Share falseAcceptance; ///< impostor trials accepted at the dialog's margin
     Share falseRejection; ///< genuine live trials refused at the dialog's margin
+    std::map<std::string, Share> falseRejectionByKind;
     Share replaysFlagged; ///< replays of a target's reading that the live check calls recorded
     Share replaysUnlocking; ///< replays that pass the live check and verification against their speaker
     std::map<std::string, Share> replaysFlaggedByKind;

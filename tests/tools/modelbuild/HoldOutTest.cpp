@@ -128,6 +128,9 @@ TEST(HeldOutFigures, CountEachTrialWhereItBelongs)
     EXPECT_EQ(f.falseAcceptance.whole, 4);
     EXPECT_EQ(f.falseRejection.part, 1);
     EXPECT_EQ(f.falseRejection.whole, 4);
+    EXPECT_EQ(f.falseRejectionByKind.at("webcam").part, 1);
+    EXPECT_EQ(f.falseRejectionByKind.at("webcam").whole, 2);
+    EXPECT_EQ(f.falseRejectionByKind.at("full").part, 0);
     EXPECT_EQ(f.liveFlagged.part, 1);
     EXPECT_EQ(f.liveFlagged.whole, 4);
     EXPECT_EQ(f.liveFlaggedByKind.at("webcam").part, 1);
