@@ -12,6 +12,7 @@
 #include "IniFile.h"
 #include "MessageService.h"
 #include "Setup/SetupFile.h"
+#include "Setup/SetupSecure.h"
 #include "voice/DriveList.h"
 #include "voice/MixerLogic.h"
 #include "voice/VoiceAction.h"
@@ -334,6 +335,33 @@ TEST_F(LogonWindowTest, DriveWindowIsTemplate9000AndAWrongKeyOnTheChosenDriveIsR
     EXPECT_EQ(std::get<1>(m_messages.messages[0]), wardengate::texts::kBypassKeyWrong);
     EXPECT_TRUE(m_window->isVisible());
     EXPECT_EQ(m_window->LogonUser(), "");
+}
+
+TEST_F(LogonWindowTest, RightKeyOnTheChosenDriveHandsBackTheStoredPasswordOfTheTypedId)
+{
+    SetMethod(1); // the key needs neither a voice nor a password
+    CSetupSecure secure;
+    ASSERT_TRUE(secure.SetSetupSecureFilePath(m_program + CSetupFile::kSecureFileName));
+    const std::string key = secure.CreateBackupBypassKey();
+    ASSERT_FALSE(key.empty());
+    ASSERT_TRUE(secure.SetBackupBypassKey(key));
+    std::filesystem::create_directories(Path("media/stick"));
+    std::ofstream(Path("media/stick/halvox.key")) << key;
+    ShowAndStart();
+    Type(3001, "tanaka");
+    bool drivesShown = false;
+    WhenDrivesShown(drivesShown, [](QDialog& drives) {
+        auto* list = drives.findChild<QListWidget*>("5013");
+        emit list->itemActivated(list->item(0));
+    });
+    m_window->PressButtonID(voice::kButtonFloppy);
+    ASSERT_TRUE(drivesShown);
+    ASSERT_TRUE(WaitFor([this] { return !m_window->isVisible(); }));
+    EXPECT_EQ(m_window->result(), 1);
+    EXPECT_EQ(m_window->LogonUser(), "tanaka");
+    EXPECT_EQ(m_window->LogonPassword(), "se cret");
+    EXPECT_EQ(m_capturesOpened, 0);
+    EXPECT_TRUE(m_messages.messages.empty());
 }
 
 /** The mixer rule, with a mixer whose speaker another program sets through a pipe. */
