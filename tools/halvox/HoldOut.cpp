@@ -82,6 +82,7 @@ HeldOutFigures SummariseHeldOut(const std::vector<HeldOutTrial>& trials, double 
             count(&f.replaysFlagged, !t.judgedLive);
             count(&f.replaysFlaggedByKind[t.kind], !t.judgedLive);
             count(&f.replaysUnlocking, t.judgedLive && t.accepted);
+            count(&f.replaysUnlockingByKind[t.kind], t.judgedLive && t.accepted);
         } else if (t.genuine) {
             genuine.push_back(t.score);
             count(&f.falseRejection, !t.accepted);
@@ -143,6 +144,7 @@ std::string FormatHeldOut(const std::string& family, FamilyKind kind, const Held
     text += Shares(f.replaysFlaggedByKind);
     text += Line("replays passing the live check and verification: %.1f %% (%ld of %ld)", f.replaysUnlocking.Percent(),
         f.replaysUnlocking.part, f.replaysUnlocking.whole);
+    text += Shares(f.replaysUnlockingByKind);
     text += Line("live readings flagged: %.1f %% (%ld of %ld)", f.liveFlagged.Percent(), f.liveFlagged.part,
         f.liveFlagged.whole);
     text += Shares(f.liveFlaggedByKind);

@@ -66,6 +66,7 @@ struct HeldOutFigures
     Share replaysFlagged; ///< replays of a target's reading that the live check calls recorded
     Share replaysUnlocking; ///< replays that pass the live check and verification against their speaker
     std::map<std::string, Share> replaysFlaggedByKind;
+    std::map<std::string, Share> replaysUnlockingByKind;
     Share liveFlagged; ///< genuine live readings the live check calls recorded
     std::map<std::string, Share> liveFlaggedByKind;
 };

@@ -142,6 +142,8 @@ TEST(HeldOutFigures, CountEachTrialWhereItBelongs)
     EXPECT_EQ(f.replaysFlaggedByKind.at("laptop").part, 0);
     EXPECT_EQ(f.replaysUnlocking.part, 1);
     EXPECT_EQ(f.replaysUnlocking.whole, 3);
+    EXPECT_EQ(f.replaysUnlockingByKind.at("phone").part, 1);
+    EXPECT_EQ(f.replaysUnlockingByKind.at("laptop").part, 0);
     // One of four on each side errs at every threshold above -0.1 and up to 0.2, which is the dialog's
     // margin of 0.3 moved by that much.
     EXPECT_DOUBLE_EQ(f.equalErrorRate, 25.0);
