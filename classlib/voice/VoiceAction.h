@@ -122,6 +122,10 @@ inline constexpr const char* kLabelId = "LABEL_ID";
 inline constexpr const char* kLabelWord = "LABEL_WORD";
 inline constexpr const char* kLabelRepeat = "LABEL_REPEAT";
 inline constexpr const char* kLabelMode = "LABEL_MODE";
+// Optional caption of the second entry row; a skin that paints its captions into the picture has none.
+inline constexpr const char* kLabelSecondCaption = "LABEL_CAPTION_WORD";
+inline constexpr const char* kCaptionWord = "音声暗号";
+inline constexpr const char* kCaptionPassword = "パスワード";
 
 } // namespace talk::voice
 

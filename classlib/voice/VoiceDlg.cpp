@@ -421,6 +421,10 @@ void CVoiceDlg::ApplyLayout(int layout)
     m_passwordEdit->setVisible(shown.passwordField);
     SetVisible(talk::voice::kLabelId, shown.idLabel ? 1 : 0);
     SetVisible(talk::voice::kLabelWord, shown.wordLabel ? 1 : 0);
+    // The second row holds the password in the password layout and the word otherwise; its caption follows.
+    if (FindLabel(talk::voice::kLabelSecondCaption) != nullptr)
+        SetText(talk::voice::kLabelSecondCaption,
+            shown.passwordField ? talk::voice::kCaptionPassword : talk::voice::kCaptionWord);
 }
 
 void CVoiceDlg::Focus(int controlId)

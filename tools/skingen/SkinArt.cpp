@@ -307,7 +307,8 @@ QImage PaintWindow(Look look)
     PaintBody(p);
     PaintEmblem(p);
     PaintField(p, kIdCaption, kIdField, QString::fromUtf8("ユーザーID"));
-    PaintField(p, kWordCaption, kWordField, QString::fromUtf8("音声暗号"));
+    // The second row's caption is a skin label: it reads differently when the row takes the password.
+    PaintField(p, kWordCaption, kWordField, QString());
     PaintBadge(p);
     PaintWavePanel(p);
     PaintHintStrip(p);

@@ -38,6 +38,13 @@ std::string Label(bool bold, int height, const QColor& colour, const QRect& plac
     return out.str();
 }
 
+// Labels draw their text from the top of their place; the picture centres its captions in theirs.
+QRect TopAlignedCaption(const QRect& caption)
+{
+    constexpr int kLineHeight = 14;
+    return QRect(caption.x(), caption.y() + (caption.height() - kLineHeight) / 2, caption.width(), kLineHeight + 4);
+}
+
 } // namespace
 
 std::string DefaultSkinIni()
@@ -80,7 +87,9 @@ std::string DefaultSkinIni()
         << "3=LABEL_REPEAT," << Label(true, 22, white, kRepeatLabel, "0 / 0", "録音回数") << "\n"
         << "4=LABEL_HINT," << Label(false, 13, hint, kHintLabel, "録音ボタンを押してください。", "") << "\n"
         << "5=LABEL_LANG," << Label(false, 11, footer, kLangLabel, "日本語", "") << "\n"
-        << "6=LABEL_COMPANY," << Label(false, 11, footer, kCompanyLabel, "Nordvale", "") << "\n";
+        << "6=LABEL_COMPANY," << Label(false, 11, footer, kCompanyLabel, "Nordvale", "") << "\n"
+        << "7=LABEL_CAPTION_WORD," << Label(false, 12, kCaption, TopAlignedCaption(kWordCaption), "音声暗号", "")
+        << "\n";
     ini << "\n[PROGRESSINFO]\n"
         << "1=SPEAKER,スピーカー音量," << Rect(kSpeakerSlider) << ",HORIZONTAL\n"
         << "2=MIC,マイク音量," << Rect(kMicSlider) << ",HORIZONTAL\n";

@@ -143,6 +143,28 @@ TEST_F(VoiceDlgTest, EnrolmentStartOffersTheWordsAndAsksForAChoice)
     EXPECT_EQ(m_dialog.IsEnabled(talk::skin_item_ids::kButtonRecord), 1);
 }
 
+// The second row holds the word or the password; a caption that said "voice password" over a typed Windows
+// password would mislead at every logon.
+TEST_F(VoiceDlgTest, SecondRowCaptionFollowsWhatTheRowHolds)
+{
+    m_dialog.Mode = 2;
+    m_dialog.FlowVariant.forcedAuthMethod = 2;
+    ShowAndStart();
+    ASSERT_TRUE(Control("3003")->isVisible());
+    EXPECT_EQ(m_dialog.GetText(talk::voice::kLabelSecondCaption), talk::voice::kCaptionPassword);
+
+    CVoiceDlg enrolment;
+    enrolment.SetupFile = &m_setup;
+    enrolment.UserDic = &m_users;
+    enrolment.VoiceDic = &m_voices;
+    enrolment.UserID = "tanaka";
+    enrolment.Mode = 1;
+    enrolment.show();
+    ASSERT_TRUE(WaitFor([&] { return enrolment.IsWaitingForUser(); }));
+    ASSERT_TRUE(enrolment.findChild<QWidget*>("3002")->isVisible());
+    EXPECT_EQ(enrolment.GetText(talk::voice::kLabelSecondCaption), talk::voice::kCaptionWord);
+}
+
 TEST_F(VoiceDlgTest, EscapeAndAWindowCloseLeaveItOpen)
 {
     ShowAndStart();
