@@ -1,9 +1,11 @@
 #include "WindowVoiceLogon.h"
 
+#include "LogonFlow.h"
 #include "LogonWindow.h"
 
 #include "MessageService.h"
 #include "voice/VoiceAction.h"
+#include "voice/VoiceResultLog.h"
 
 #include <HalvoxEngine.h>
 
@@ -68,6 +70,9 @@ VoiceVerdict RunWindowVoiceLogon(
     const std::string score = ScoreOfDecisionLine(dialog.EngineStatus());
     if (result == 1 && dialog.LogonUser() == user)
         return VoiceVerdict {VerdictKind::Accept, "voice accepted in the window", score};
+    // As on the console, the auth log tells a recording of an earlier unlock apart from a voice not his.
+    if (dialog.Flow() != nullptr && dialog.Flow()->State().CapturedRefusal)
+        return VoiceVerdict {VerdictKind::Deny, std::string(talk::voice::kCapturedReason) + " in the window", score};
     return VoiceVerdict {
         VerdictKind::Deny, score == "-" ? "no reading was judged in the window" : "voice denied in the window", score};
 }

@@ -139,11 +139,15 @@ elif command -v Xvfb >/dev/null; then
     xvfb_pid=$!
     for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$number" ] && break; sleep 0.1; done
     WARDEN_AUDIO_INPUT="$work/again" authenticate "$user" -I "tty=:$number"
-    kill "$xvfb_pid" 2>/dev/null
-    wait "$xvfb_pid" 2>/dev/null
     check "window: success" grep -qF "successfully authenticated" "$work/out"
     check "window: no prompt through the conversation" bash -c "! grep -qF 'ひまわり' '$work/out'"
     check "window: logged with its score" logged "result=accept .*reason=voice accepted in the window score=[0-9.]+/[0-9.]+ "
+    # The window's accepted reading played again: refused there too, and the log says why.
+    WARDEN_AUDIO_INPUT="$work/again" authenticate "$user" -I "tty=:$number"
+    kill "$xvfb_pid" 2>/dev/null
+    wait "$xvfb_pid" 2>/dev/null
+    check "window replay: auth_err, then the next module" marks "auth_err "
+    check "window replay: logged with its reason" logged "result=deny .*reason=replay of an accepted reading in the window "
 else
     echo "window session left out: Xvfb is not installed"
 fi
