@@ -169,6 +169,7 @@ private:
     bool IsCapturedReading(const ReadingFingerprint& print);
     void RememberReadings(const std::vector<ReadingFingerprint>& prints);
     void RefuseCapturedReading();
+    void UseUpDeniedAttempt();
     // Actions.
     bool Emit(VoiceAction action);
     void Prompt(const std::string& text);

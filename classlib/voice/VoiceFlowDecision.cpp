@@ -124,14 +124,7 @@ void VoiceFlow::DecideVerification()
         m_state.FailCount = 0;
         if (!modelTest) {
             m_state.CapturedRefusal = 0;
-            PlayResult(sound::kVerifyFalse);
-            if (--m_state.AttemptsLeft <= 0) {
-                WriteLogFile(0);
-                End(2);
-                return;
-            }
-            Pause(kResultPauseMs);
-            OnRecord();
+            UseUpDeniedAttempt();
             return;
         }
     }
@@ -179,6 +172,12 @@ void VoiceFlow::RefuseCapturedReading()
     DrawResult(false);
     m_state.FailCount = 0;
     m_state.CapturedRefusal = 1;
+    UseUpDeniedAttempt();
+}
+
+// A denial of either kind costs one attempt; the last one ends the session with its log line.
+void VoiceFlow::UseUpDeniedAttempt()
+{
     PlayResult(sound::kVerifyFalse);
     if (--m_state.AttemptsLeft <= 0) {
         WriteLogFile(0);
