@@ -26,6 +26,7 @@
 #include <gtest/gtest.h>
 
 #include "../../support/FreshRootTest.h"
+#include "../../support/SkinnedProgram.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -68,13 +69,9 @@ protected:
     void SetUp() override
     {
         FreshRootTest::SetUp();
-        ::setenv("WARDEN_AUDIO_OUTPUT", "null", 1);
-        ::setenv("WARDEN_AUDIO_MIXER", "none", 1);
+        warden::test::SilenceAudio();
         const std::string program = Path("program");
-        namespace fs = std::filesystem;
-        fs::create_directories(program + "/skin");
-        fs::copy(
-            std::string(CLASSLIB_DATA_DIR) + "/skin/default", program + "/skin/default", fs::copy_options::recursive);
+        warden::test::CopyDefaultSkin(CLASSLIB_DATA_DIR, program);
         ASSERT_EQ(m_setup.SetAppPath(program), 1);
         ASSERT_EQ(m_setup.Initialize(), 1);
         CIniFile ini(program + "/halvox.ini");
@@ -95,8 +92,7 @@ protected:
     void TearDown() override
     {
         CMessageService::Install(nullptr);
-        ::unsetenv("WARDEN_AUDIO_OUTPUT");
-        ::unsetenv("WARDEN_AUDIO_MIXER");
+        warden::test::RestoreAudio();
         FreshRootTest::TearDown();
     }
 

@@ -18,6 +18,7 @@
 #include "voice/VoiceAction.h"
 
 #include "../../support/FreshRootTest.h"
+#include "../../support/SkinnedProgram.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -130,14 +131,10 @@ protected:
     void SetUp() override
     {
         FreshRootTest::SetUp();
-        ::setenv("WARDEN_AUDIO_OUTPUT", "null", 1);
-        ::setenv("WARDEN_AUDIO_MIXER", "none", 1);
+        warden::test::SilenceAudio();
         const std::string program = Path("program");
-        namespace fs = std::filesystem;
-        fs::create_directories(program + "/skin");
-        fs::copy(
-            std::string(CLASSLIB_DATA_DIR) + "/skin/default", program + "/skin/default", fs::copy_options::recursive);
-        fs::create_directories(Path("media"));
+        warden::test::CopyDefaultSkin(CLASSLIB_DATA_DIR, program);
+        std::filesystem::create_directories(Path("media"));
         CSetupFile setup;
         ASSERT_EQ(setup.SetAppPath(program), 1);
         ASSERT_EQ(setup.Initialize(), 1);
@@ -163,8 +160,7 @@ protected:
     {
         m_window.reset();
         CMessageService::Install(nullptr);
-        ::unsetenv("WARDEN_AUDIO_OUTPUT");
-        ::unsetenv("WARDEN_AUDIO_MIXER");
+        warden::test::RestoreAudio();
         FreshRootTest::TearDown();
     }
 

@@ -1,5 +1,6 @@
 #include "users/VoiceDlgRunner.h"
 
+#include "../../support/SkinnedProgram.h"
 #include "UserWindowTestSupport.h"
 
 #include "voice/VoiceDlg.h"
@@ -18,18 +19,14 @@ protected:
     void SetUp() override
     {
         UserWindowTest::SetUp();
-        ::setenv("WARDEN_AUDIO_OUTPUT", "null", 1);
-        ::setenv("WARDEN_AUDIO_MIXER", "none", 1);
-        std::filesystem::create_directories(m_folder + "/skin");
-        std::filesystem::copy(std::string(WARDEN_DATA_FOLDER) + "/skin/default", m_folder + "/skin/default",
-            std::filesystem::copy_options::recursive);
+        warden::test::SilenceAudio();
+        warden::test::CopyDefaultSkin(WARDEN_DATA_FOLDER, m_folder);
         AddProgramUser("alice", kAdministratorGroup);
     }
 
     void TearDown() override
     {
-        ::unsetenv("WARDEN_AUDIO_OUTPUT");
-        ::unsetenv("WARDEN_AUDIO_MIXER");
+        warden::test::RestoreAudio();
         UserWindowTest::TearDown();
     }
 };
