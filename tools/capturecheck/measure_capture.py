@@ -23,6 +23,8 @@ import hashlib
 import os
 import subprocess
 import sys
+import tempfile
+import wave
 
 import numpy as np
 
@@ -150,11 +152,60 @@ def key(*parts):
     return int.from_bytes(hashlib.sha256("/".join(map(str, parts)).encode()).digest()[:4], "little")
 
 
-def live_reading(rng, voice, word, slow):
+def through_sox(x, *effect):
+    """x (floats at RATE) through one sox effect."""
+    with tempfile.TemporaryDirectory() as folder:
+        source, target = os.path.join(folder, "in.wav"), os.path.join(folder, "out.wav")
+        peak = np.abs(x).max() or 1.0
+        corpus.write_wav(source, np.round(x / peak * 16000.0).astype("<i2"))
+        subprocess.run(["sox", source, target] + [str(e) for e in effect], check=True, capture_output=True)
+        with wave.open(target, "rb") as w:
+            y = np.frombuffer(w.readframes(w.getnframes()), dtype="<i2").astype(float)
+    return y / 16000.0 * peak
+
+
+def vary_timing(rng, speech, percent):
+    """Three sections of the word, each spoken at its own tempo (within +-percent), joined with short
+    crossfades: a person lingers on one part of a word and hurries another, differently every time."""
+    n = len(speech)
+    cuts = [0] + sorted(int(c * n) for c in rng.uniform(0.25, 0.75, 2)) + [n]
+    fade = int(0.01 * RATE)
+    out = np.zeros(0)
+    for k in range(3):
+        factor = 1.0 + rng.uniform(-1.0, 1.0) * percent / 100.0
+        version = through_sox(speech, "tempo", "-s", f"{factor:.4f}")
+        a = int(cuts[k] / factor)
+        b = min(len(version), int(cuts[k + 1] / factor) + (fade if k < 2 else 0))
+        piece = version[a:b]
+        if len(out) >= fade and len(piece) >= fade:
+            ramp = np.linspace(0.0, 1.0, fade)
+            out[-fade:] = out[-fade:] * (1.0 - ramp) + piece[:fade] * ramp
+            piece = piece[fade:]
+        out = np.concatenate([out, piece])
+    return out
+
+
+def vary_pitch(rng, speech, cents):
+    """The pitch contour bent up and down (each bend within +-cents) over four stretches of the word."""
+    quarter = len(speech) / RATE / 4.0
+    bends = []
+    for _ in range(4):
+        bend = rng.uniform(-1.0, 1.0) * cents
+        bend = np.copysign(max(abs(bend), 0.1), bend)  # sox refuses a bend of zero cents
+        # Each bend starts where the one before it ended.
+        bends.append(f"0,{bend:.1f},{quarter:.3f}")
+    return through_sox(speech, "bend", *bends)[: len(speech)]
+
+
+def live_reading(rng, voice, word, slow, variation=0.0):
     rate = 1.0 + rng.uniform(-0.12, 0.12)
     pitch = rng.uniform(-0.08, 0.08) if voice["voice"] != "rms" else 0.0
     raw, source_rate = corpus.synthesise(voice, word["reading"], slow, rate, pitch)
     speech = corpus.trim_silence(corpus.resample(raw, source_rate))
+    if variation > 0.0:
+        # A synthesiser says a word the same way every time but for the rate and pitch it is given; a
+        # person does not. `variation` scales the reading-to-reading differences within the word.
+        speech = vary_pitch(rng, vary_timing(rng, speech, 6.0 * variation), 30.0 * variation)
     duration = len(speech) / RATE
     tilt = rng.uniform(-2.0, 2.0)
     speech = gain(speech, lambda f: 10.0 ** (tilt * np.log2(np.maximum(f, 100.0) / 1000.0) / 20.0))
@@ -203,6 +254,8 @@ def main():
     ap.add_argument("--seed", type=int, default=7)
     ap.add_argument("--threshold", type=float, default=1.0)
     ap.add_argument("--words", default="aaj,abj,acj,adj,aej,afj")
+    ap.add_argument("--variation", type=float, default=0.0,
+                    help="scale of the within-word timing (6 %%) and pitch (30 cents) variation of live readings")
     ap.add_argument("--chains", default="", help="chains to measure (default all; none: live readings only)")
     args = ap.parse_args()
 
@@ -233,7 +286,7 @@ def main():
             for take in range(args.takes):
                 rng = np.random.default_rng([args.seed, key(voice["id"], word["code"], take)])
                 try:
-                    canvas, span, _, _ = live_reading(rng, voice, word, slow)
+                    canvas, span, _, _ = live_reading(rng, voice, word, slow, args.variation)
                 except (subprocess.CalledProcessError, ValueError) as e:
                     print(f"{voice['id']} {word['code']}: {e}", file=sys.stderr)
                     continue
