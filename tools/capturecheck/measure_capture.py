@@ -10,7 +10,7 @@ each replay is compared with its own source reading. Live readings are compared 
 and word.
 
     measure_capture.py --halvox build/bin/halvox --out DIR [--voices 12] [--takes 6] [--seed 7]
-                       [--threshold 1.0] [--words aaj,abj,...] [--chains small,wide,...|none]
+                       [--threshold 1.0] [--words aaj,abj,...] [--chains small,wide,...|none] [--variation V]
 
 Prints percentiles of both distributions, the share of replays refused and of live pairs refused at the
 threshold, per chain, and the share of live readings that would be refused against a history holding the
