@@ -2,7 +2,12 @@
 
 #include "platform/Environment.h"
 
+#include <chrono>
 #include <cstring>
+#include <future>
+#include <thread>
+
+#include <xcb/xcb.h>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -44,12 +49,34 @@ bool XDisplayAccepts(const std::string& display, const std::string& socketFolder
     return accepted;
 }
 
+bool XServerAdmits(const std::string& display, int waitMs)
+{
+    try {
+        // The setup is awaited on a thread of its own: a server that accepts the socket and never answers
+        // would hold the logon forever.
+        std::packaged_task<bool(std::string)> attempt([](std::string name) {
+            int screen = 0;
+            xcb_connection_t* connection = xcb_connect(name.c_str(), &screen);
+            const bool admitted = connection && xcb_connection_has_error(connection) == 0;
+            xcb_disconnect(connection);
+            return admitted;
+        });
+        std::future<bool> admitted = attempt.get_future();
+        std::thread(std::move(attempt), display).detach();
+        if (admitted.wait_for(std::chrono::milliseconds(waitMs)) != std::future_status::ready)
+            return false;
+        return admitted.get();
+    } catch (...) {
+        return false;
+    }
+}
+
 bool HasDisplay()
 {
     if (platform::EnvironmentText("QT_QPA_PLATFORM") || platform::EnvironmentText("WAYLAND_DISPLAY"))
         return true;
     const std::optional<std::string> display = platform::EnvironmentText("DISPLAY");
-    return display && XDisplayAccepts(*display);
+    return display && XDisplayAccepts(*display) && XServerAdmits(*display);
 }
 
 } // namespace wardengate

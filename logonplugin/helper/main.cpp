@@ -13,6 +13,7 @@
 //
 // Exit status 0 only after "result accept", 1 after any other result, 2 on a usage error.
 
+#include "DisplayProbe.h"
 #include "HelperVoiceLogon.h"
 #include "InstallationGate.h"
 #include "WindowVoiceLogon.h"
@@ -120,7 +121,11 @@ int main(int argc, char** argv)
         return kExitUsage;
     }
     SeparateReport();
-    // Only a session with a display gets a window system; a console never needs one.
+    // Only a session with a display gets a window system; a console never needs one. A display that does not
+    // let us in (a stale one, or one whose server refuses our credentials) would end the helper in the window
+    // system: the readings are then asked for through the conversation.
+    if (arguments.display && !wardengate::HasDisplay())
+        arguments.display = false;
     int qtArgc = 1;
     std::optional<QApplication> application;
     if (arguments.display)

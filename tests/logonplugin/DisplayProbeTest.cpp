@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstddef>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -48,6 +51,41 @@ TEST(DisplayProbe, OnlyADisplayWhoseServerListensIsReachable)
     ::close(server);
     EXPECT_FALSE(XDisplayAccepts(":7", folder)); // the socket file is left behind by a server that is gone
     std::filesystem::remove_all(folder);
+}
+
+std::string Printed(const char* format, int number)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, format, number);
+    return text;
+}
+
+// An X server that takes the connection but never answers its setup (hung, or not an X server at all) must
+// not hold the logon: it counts as refusing once the wait is over.
+TEST(DisplayProbe, AServerThatNeverAnswersIsRefusingAfterTheWait)
+{
+    const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(server, 0);
+    // The X library tries the abstract socket of a display first; a number no server of this machine uses.
+    int number = 0;
+    for (number = 6100; number < 6200; ++number) {
+        const std::string name = Printed("/tmp/.X11-unix/X%d", number);
+        sockaddr_un address {};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path + 1, name.c_str(), name.size());
+        const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+        if (!std::filesystem::exists(name) && ::bind(server, reinterpret_cast<const sockaddr*>(&address), length) == 0)
+            break;
+    }
+    ASSERT_LT(number, 6200);
+    ASSERT_EQ(::listen(server, 4), 0);
+    const std::string silent = Printed(":%d", number);
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_FALSE(wardengate::XServerAdmits(silent, 300));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+    const std::string absent = Printed(":%d", number + 1000);
+    EXPECT_FALSE(wardengate::XServerAdmits(absent, 300)); // nobody listens
+    ::close(server);
 }
 
 TEST(DisplayProbe, AStaleDisplayIsNoDisplayButAQtPlatformIs)

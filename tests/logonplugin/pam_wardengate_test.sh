@@ -148,6 +148,20 @@ elif command -v Xvfb >/dev/null; then
     wait "$xvfb_pid" 2>/dev/null
     check "window replay: auth_err, then the next module" marks "auth_err "
     check "window replay: logged with its reason" logged "result=deny .*reason=replay of an accepted reading in the window "
+    # A display whose server refuses the helper's credentials: the reading is asked for through the
+    # conversation instead of the window system ending the helper.
+    for locked in $(seq $((number + 1)) 139); do [ -e "/tmp/.X11-unix/X$locked" ] || break; done
+    xauth -q -f "$work/cookie" add ":$locked" . "$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')"
+    Xvfb ":$locked" -auth "$work/cookie" -nolisten tcp -screen 0 640x480x24 >/dev/null 2>&1 &
+    locked_pid=$!
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$locked" ] && break; sleep 0.1; done
+    mkdir -p "$work/fourth"
+    speak en+m3 7 "$work/fourth/7.wav"
+    WARDEN_AUDIO_INPUT="$work/fourth" authenticate "$user" -I "tty=:$locked"
+    kill "$locked_pid" 2>/dev/null
+    wait "$locked_pid" 2>/dev/null
+    check "refused display: success through the conversation" grep -qF "successfully authenticated" "$work/out"
+    check "refused display: the word to say came through the conversation" grep -qF "ひまわり" "$work/out"
 else
     echo "window session left out: Xvfb is not installed"
 fi

@@ -198,5 +198,19 @@ unset WARDEN_AUDIO_INPUT
 check "window, voice after password: the stored password" answered 1 tanaka "se cret"
 check "window, voice after password: its Accept line" test "$(accepts)" -eq $((accepted_before + 1))
 
+# A display whose server refuses this process's credentials is no display: the logon asks at the terminal
+# instead of the window system ending the host.
+for locked in $(seq $((number + 1)) 199); do [ -e "/tmp/.X11-unix/X$locked" ] || break; done
+xauth -q -f "$work/cookie" add ":$locked" . "$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')"
+Xvfb ":$locked" -auth "$work/cookie" -nolisten tcp -screen 0 640x480x24 >/dev/null 2>&1 &
+locked_pid=$!
+trap 'kill "$xvfb_pid" "$locked_pid" 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$locked" ] && break; sleep 0.1; done
+"$wardenctl" secure set logonAuthMode=2 >/dev/null
+printf 'tanaka\nse cret\n' | env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY DISPLAY=":$locked" XAUTHORITY="$work/no-cookie" \
+    "$host" "$plugin" logon >"$work/out" 2>"$work/err"
+check "refused display: the terminal logon instead" answered 1 tanaka "se cret"
+check "refused display: the terminal's prompt" said "アイディーとパスワードを入力してください。"
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
