@@ -22,6 +22,9 @@ constexpr int kShowTickMs = 10;
 constexpr int kShowStartMs = 100;
 // A voice check is one reading, with a few retries; longer than this it is hung, not slow.
 constexpr int kVoiceCheckLimitMs = 180 * 1000;
+// A check's window takes the input as soon as it shows. One that has not taken it for this long (hung before
+// its window appeared, or lost it) leaves the desktop reachable around the lock, so it is ended.
+constexpr int kCheckWithoutInputMs = 10 * 1000;
 constexpr const char* kGrabWarning = "キーボードとマウスを確保できません。確保できるまで試し続けます。";
 
 QRect AllScreens()
@@ -118,7 +121,11 @@ void LockWindow::Lock()
 // While a voice check runs its window holds the input; at any other time the lock must.
 void LockWindow::KeepInput()
 {
-    if (m_session.AttemptRunning() || m_memoOpen || m_closing)
+    if (m_session.AttemptRunning() && !m_closing) {
+        WatchCheckHoldsInput();
+        return;
+    }
+    if (m_memoOpen || m_closing)
         return;
     const bool wasHeld = m_grab.Held();
     const bool held = m_grab.Grab();
@@ -131,6 +138,26 @@ void LockWindow::KeepInput()
         m_reportedHeld = held;
     }
     raise();
+}
+
+// Whether anybody holds the input is seen by trying to take it: a grab succeeds only where nobody holds
+// one. What the probe takes is given back at once, so that the check's window can still take it.
+void LockWindow::WatchCheckHoldsInput()
+{
+    const bool nobodyHolds = m_grab.Grab();
+    m_grab.Release();
+    if (!nobodyHolds) {
+        m_checkWithoutInput.invalidate();
+        return;
+    }
+    if (!m_checkWithoutInput.isValid()) {
+        m_checkWithoutInput.start();
+        return;
+    }
+    if (m_checkWithoutInput.elapsed() < kCheckWithoutInputMs)
+        return;
+    m_checkWithoutInput.invalidate();
+    m_check->Abandon("the voice check holds no input; it is ended");
 }
 
 void LockWindow::TickShow()
@@ -229,6 +256,7 @@ void LockWindow::StartAttempt()
 {
     std::fprintf(stderr, "ScreenVeil: voice check started\n");
     m_grab.Release();
+    m_checkWithoutInput.invalidate();
     m_check->Start();
 }
 

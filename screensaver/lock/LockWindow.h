@@ -56,6 +56,7 @@ private:
     void AttemptEnded(bool accepted, const QString& userId);
     void OpenMemo();
     void KeepInput();
+    void WatchCheckHoldsInput();
     void TickShow();
     void PaintTexts(QPainter& painter) const;
     void PaintGrabWarning(QPainter& painter) const;
@@ -69,6 +70,7 @@ private:
     QTimer m_grabRetry;
     QTimer m_showTimer;
     QElapsedTimer m_clock;
+    QElapsedTimer m_checkWithoutInput; // since when a running check has held neither keyboard nor pointer
     QRect m_showArea;
     bool m_memoOpen = false;
     bool m_closing = false;

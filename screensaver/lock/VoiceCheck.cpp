@@ -37,6 +37,7 @@ void VoiceCheck::Start()
 {
     m_output.clear();
     m_timedOut = false;
+    m_abandonedFor.clear();
     m_concluded = false;
     m_process.start(m_program, QStringList());
     m_deadline.start();
@@ -61,6 +62,16 @@ void VoiceCheck::OnTimeout()
     m_process.kill();
 }
 
+void VoiceCheck::Abandon(const QString& reason)
+{
+    if (m_concluded)
+        return;
+    // Counted as a time-out, so that no output of the check can open the lock any more.
+    m_timedOut = true;
+    m_abandonedFor = reason;
+    m_process.kill();
+}
+
 void VoiceCheck::OnExit(int exitCode, QProcess::ExitStatus status)
 {
     if (m_concluded)
@@ -73,7 +84,9 @@ void VoiceCheck::OnExit(int exitCode, QProcess::ExitStatus status)
     outcome.output = m_output;
     const std::optional<std::string> user = AcceptedUser(outcome);
     if (!user) {
-        Conclude(m_timedOut ? "the voice check took too long" : "the voice check refused");
+        Conclude(!m_abandonedFor.isEmpty() ? m_abandonedFor
+                : m_timedOut               ? "the voice check took too long"
+                                           : "the voice check refused");
         return;
     }
     if (!HasLogonRight(m_appPath, *user)) {

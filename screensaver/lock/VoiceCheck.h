@@ -24,6 +24,8 @@ public:
     /** Starts a check. Finished follows in every case, also when the program cannot start. */
     void Start();
     bool Running() const;
+    /** Ends a running check as refused, whatever it might still print; `reason` goes to stderr. */
+    void Abandon(const QString& reason);
 
 signals:
     /** `accepted` with the user's ID, or false with an empty ID. */
@@ -41,6 +43,7 @@ private:
     QTimer m_deadline;
     std::string m_output;
     bool m_timedOut = false;
+    QString m_abandonedFor;
     bool m_concluded = true;
 };
 

@@ -18,7 +18,9 @@ first=
 xvfb=
 host=
 preview=
+hung=
 cleanup() {
+    [ -n "$hung" ] && kill -9 "$hung" 2>/dev/null
     [ -n "$lock" ] && kill "$lock" 2>/dev/null
     [ -n "$first" ] && kill "$first" 2>/dev/null
     [ -n "$preview" ] && kill "$preview" 2>/dev/null
@@ -193,7 +195,9 @@ readings sato
 # The voice dialog refuses him before it records and waits for him to give up; he does, by ending it.
 xdotool key space
 expect "sato's check started" within 5 counted "voice check started" 6
-sleep 6
+# Longer than a check may go without holding the input: its window holds it all the while.
+sleep 12
+expect "a check whose window holds the input is not ended" counted "holds no input" 0
 expect "a user without the logon permission does not unlock" counted "unlocked by" 0
 expect "his voice is never even taken" test "$(grep -c 'sato : Logon' "$app/result.log" 2>/dev/null)" = 0
 child="$(voice_child)"
@@ -216,6 +220,28 @@ if ! kill -0 "$lock" 2>/dev/null; then
     expect "it ends with status 0" test $? -eq 0
     lock=
 fi
+
+# A check that hangs before its window takes the input (here a stand-in that only sleeps, beside a copy of
+# the lock) leaves the desktop reachable around the lock: it is ended after ten seconds, and the lock goes on.
+mkdir "$work/hung"
+cp "$screenveil" "$work/hung/"
+printf '#!/bin/sh\nexec sleep 600\n' >"$work/hung/screenveil-voice"
+chmod 0755 "$work/hung/screenveil-voice"
+"$work/hung/$(basename "$screenveil")" /k 2>"$work/hung.err" &
+hung=$!
+hung_said() { test "$(grep -c "$1" "$work/hung.err")" -eq "$2"; }
+within 10 grep -q "keyboard and pointer held" "$work/hung.err"
+xdotool click 1
+expect "hung check: started" within 5 hung_said "voice check started" 1
+sleep 5
+expect "hung check: still waited for after five seconds" hung_said "holds no input" 0
+expect "hung check: ended for holding no input" within 15 hung_said "holds no input; it is ended" 1
+expect "hung check: its process is gone" within 5 bash -c "! pgrep -P $hung -f screenveil-voice >/dev/null"
+expect "hung check: the lock stays" kill -0 "$hung"
+xdotool key space
+expect "hung check: the lock takes keys again" within 5 hung_said "voice check started" 2
+kill -9 "$hung" 2>/dev/null
+hung=
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ] || sed 's/^/  | /' "$work/lock.err"
