@@ -48,8 +48,8 @@ inline constexpr EnvironmentVariable kEnvironmentVariables[] = {
         "check by itself: the reading must still be accepted."},
     {"DISPLAY", "unset",
         "An X display: with it (or `WAYLAND_DISPLAY` or `QT_QPA_PLATFORM`) set and not empty, the logon plug-in shows "
-        "its window; with none of the three, or a display of this machine whose server does not answer, it asks on "
-        "the terminal."},
+        "its window; with none of the three, or a display whose server does not answer within 3 s or refuses this "
+        "process's credentials (`XAUTHORITY`), it asks on the terminal."},
     {"WAYLAND_DISPLAY", "unset", "A Wayland display; counts as a display for the logon plug-in, as `DISPLAY` does."},
     {"QT_QPA_PLATFORM", "unset",
         "Qt's window system plug-in (`offscreen` in tests); counts as a display for the logon plug-in, as `DISPLAY` "
