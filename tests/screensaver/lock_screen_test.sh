@@ -119,7 +119,7 @@ expect "a preview without a window ends at once" test $? -eq 1
 # Not set up yet (the tray program's first run has not happened): a message, no lock.
 "$screenveil" /k 2>/dev/null &
 lock=$!
-expect "first run: a message instead of a lock" within 10 window_named '^Marlow$'
+expect "first run: a message instead of a lock" within 30 window_named '^Marlow$'
 expect "first run: no lock window" test -z "$(xdotool search --onlyvisible --name '^ScreenVeil$' 2>/dev/null)"
 xdotool key Return
 expect "first run: the program ends" within 5 bash -c "! kill -0 $lock 2>/dev/null"
