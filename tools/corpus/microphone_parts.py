@@ -53,15 +53,9 @@ def write_wav(path, x, peak):
 
 def webcam_parts(seed, name, x):
     """The reading through each part of the webcam microphone; both parts draw as in the corpus's chain."""
-    def band(rng):
-        return chains._band(rng, (150.0, 300.0), (2, 4), (3800.0, 5000.0), (3, 7))
-
-    def room(rng, y):
-        return chains.room(rng, y, (0.25, 0.55), (-8.0, -2.0))
-
-    band_only = chains.spectral_gain(x, band(np.random.default_rng([seed, key(name, "band")])))
-    room_only = room(np.random.default_rng([seed, key(name, "room")]), x)
-    both = room(np.random.default_rng([seed, key(name, "room")]), band_only)
+    band_only = chains.spectral_gain(x, chains.webcam_band(np.random.default_rng([seed, key(name, "band")])))
+    room_only = chains.webcam_room(np.random.default_rng([seed, key(name, "room")]), x)
+    both = chains.webcam_room(np.random.default_rng([seed, key(name, "room")]), band_only)
     return dict(zip(PARTS, (x, band_only, room_only, both)))
 
 

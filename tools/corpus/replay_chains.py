@@ -205,10 +205,19 @@ def headset_microphone(rng, x):
     return spectral_gain(x, band)
 
 
+def webcam_band(rng):
+    """The gain of a webcam microphone's band limit."""
+    return _band(rng, (150.0, 300.0), (2, 4), (3800.0, 5000.0), (3, 7))
+
+
+def webcam_room(rng, x):
+    """The room between the speaker and a webcam an arm's length away."""
+    return room(rng, x, (0.25, 0.55), (-8.0, -2.0))
+
+
 def webcam_microphone(rng, x):
     """A webcam's microphone an arm's length away: band-limited, with the room's reverberation."""
-    band = _band(rng, (150.0, 300.0), (2, 4), (3800.0, 5000.0), (3, 7))
-    return room(rng, spectral_gain(x, band), (0.25, 0.55), (-8.0, -2.0))
+    return webcam_room(rng, spectral_gain(x, webcam_band(rng)))
 
 
 MICROPHONES = {
