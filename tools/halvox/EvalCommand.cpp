@@ -370,12 +370,13 @@ void WriteTrials(const fs::path& path, const std::vector<WordResult>& results)
         return;
     std::fprintf(f,
         "model\tprobe\tword\ttake\tgenuine\tsame_gender\tsame_family\treplayed\tjudged_live\tlive_"
-        "ratio\tratio\tthreshold\tscore\taccepted\n");
+        "ratio\tratio\tthreshold\tscore\taccepted\tkind\n");
     for (const auto& r : results)
         for (const auto& t : r.trials)
-            std::fprintf(f, "%s\t%s\t%s\t%d\t%d\t%d\t%d\t%d\t%d\t%.6f\t%.6f\t%.6f\t%.6f\t%d\n", t.model.c_str(),
+            std::fprintf(f, "%s\t%s\t%s\t%d\t%d\t%d\t%d\t%d\t%d\t%.6f\t%.6f\t%.6f\t%.6f\t%d\t%s\n", t.model.c_str(),
                 t.probe.c_str(), t.word.c_str(), t.take, t.genuine, t.sameGender, t.sameFamily, t.replayed, t.live,
-                t.liveRatio, t.outcome.ratio, t.outcome.threshold, t.outcome.Score(), t.outcome.accepted);
+                t.liveRatio, t.outcome.ratio, t.outcome.threshold, t.outcome.Score(), t.outcome.accepted,
+                t.kind.empty() ? "-" : t.kind.c_str());
     std::fclose(f);
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
+#include <utility>
 
 #include "EvalStatistics.h"
 
@@ -70,6 +71,7 @@ HeldOutFigures SummariseHeldOut(const std::vector<HeldOutTrial>& trials, double 
 {
     HeldOutFigures f;
     std::vector<double> genuine, impostor;
+    std::map<std::string, std::pair<std::vector<double>, std::vector<double>>> scoresByKind;
     const auto count = [](Share* share, bool hit) {
         ++share->whole;
         share->part += hit ? 1 : 0;
@@ -85,12 +87,14 @@ HeldOutFigures SummariseHeldOut(const std::vector<HeldOutTrial>& trials, double 
             count(&f.replaysUnlockingByKind[t.kind], t.judgedLive && t.accepted);
         } else if (t.genuine) {
             genuine.push_back(t.score);
+            scoresByKind[t.kind].first.push_back(t.score);
             count(&f.falseRejection, !t.accepted);
             count(&f.falseRejectionByKind[t.kind], !t.accepted);
             count(&f.liveFlagged, !t.judgedLive);
             count(&f.liveFlaggedByKind[t.kind], !t.judgedLive);
         } else if (t.countedImpostor) {
             impostor.push_back(t.score);
+            scoresByKind[t.kind].second.push_back(t.score);
             count(&f.falseAcceptance, t.accepted);
         }
     }
@@ -101,6 +105,9 @@ HeldOutFigures SummariseHeldOut(const std::vector<HeldOutTrial>& trials, double 
         f.equalErrorRate = 100.0 * eer.falseAcceptance;
         f.equalErrorMargin = dialogMargin - eer.threshold;
     }
+    for (const auto& [kind, scores] : scoresByKind)
+        if (!scores.first.empty() && !scores.second.empty())
+            f.equalErrorRateByKind[kind] = 100.0 * EqualErrorRate(scores.first, scores.second).falseAcceptance;
     return f;
 }
 
@@ -137,6 +144,9 @@ std::string FormatHeldOut(const std::string& family, FamilyKind kind, const Held
     text += Line("at the dialog's margin: false acceptance %.2f %% (%ld of %ld), false rejection %.2f %% (%ld of %ld)",
         f.falseAcceptance.Percent(), f.falseAcceptance.part, f.falseAcceptance.whole, f.falseRejection.Percent(),
         f.falseRejection.part, f.falseRejection.whole);
+    text += Line("equal error rate by microphone kind (genuine and impostor readings through it):");
+    for (const auto& [kind, rate] : f.equalErrorRateByKind)
+        text += Line("  %-14s %5.2f %%", kind.c_str(), rate);
     text += Line("false rejection by microphone kind:");
     text += Shares(f.falseRejectionByKind);
     text += Line("replays flagged by the live check: %.1f %% (%ld of %ld)", f.replaysFlagged.Percent(),

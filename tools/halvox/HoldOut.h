@@ -60,6 +60,8 @@ struct HeldOutFigures
     long impostorTrials = 0;
     double equalErrorRate = 0.0; ///< percent
     double equalErrorMargin = 0.0; ///< the margin at which false acceptance meets false rejection
+    /// The same, with genuine and impostor readings of one microphone kind only (kinds that have both), percent
+    std::map<std::string, double> equalErrorRateByKind;
     Share falseAcceptance; ///< impostor trials accepted at the dialog's margin
     Share falseRejection; ///< genuine live trials refused at the dialog's margin
     std::map<std::string, Share> falseRejectionByKind;

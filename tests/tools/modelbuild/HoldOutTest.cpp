@@ -151,6 +151,26 @@ TEST(HeldOutFigures, CountEachTrialWhereItBelongs)
     EXPECT_LT(f.equalErrorMargin, 0.3 + 0.1);
 }
 
+TEST(HeldOutFigures, EachMicrophoneHasItsOwnEqualErrorRate)
+{
+    // Full band separates cleanly, the webcam errs once on each side, and the pooled rate lies between.
+    const std::vector<HeldOutTrial> trials = {
+        Trial(true, false, -0.5, true, "full"), Trial(true, false, -0.4, true, "full"),
+        Trial(false, false, 0.6, true, "full"), Trial(false, false, 0.7, true, "full"),
+        Trial(true, false, 0.2, true, "webcam"), Trial(true, false, -0.3, true, "webcam"),
+        Trial(false, false, -0.1, true, "webcam"), Trial(false, false, 0.5, true, "webcam"),
+        Trial(true, false, -0.6, true, "headset"), // no impostor through the headset: no rate of its own
+        Trial(true, true, 0.9, true, "phone"), // replays are no part of it
+    };
+    const HeldOutFigures f = SummariseHeldOut(trials, 0.3);
+    EXPECT_NEAR(f.equalErrorRate, 0.5 * (100.0 / 5 + 100.0 / 4), 1e-9); // one of five genuine, one of four impostor
+    ASSERT_EQ(f.equalErrorRateByKind.size(), 2u);
+    EXPECT_DOUBLE_EQ(f.equalErrorRateByKind.at("full"), 0.0);
+    EXPECT_DOUBLE_EQ(f.equalErrorRateByKind.at("webcam"), 50.0);
+    const std::string text = FormatHeldOut("flite", FamilyKind::Voice, f);
+    EXPECT_NE(text.find("  webcam         50.00 %\n"), std::string::npos) << text;
+}
+
 TEST(HeldOutFigures, WithoutImpostorsThereIsNoEqualErrorRate)
 {
     const HeldOutFigures f = SummariseHeldOut({Trial(true, false, -0.5, true)}, 0.3);
